@@ -1,0 +1,39 @@
+// The state record every solver fills, and the single-phase evaluation from
+// absolute temperature and pressure that all other solvers stand on.
+//
+// Units across the solver functions: t in degC, p in bar, h in J/kg,
+// s in J/(kg K), v in m3/kg, x in kg/kg. The property library below works in
+// K and Pa; the conversion happens here, at this boundary.
+#ifndef VAPORA_SOLVERS_STEAM_STATE_H
+#define VAPORA_SOLVERS_STEAM_STATE_H
+
+// One state of water. x is the dryness fraction of a two-phase state, and a
+// phase flag of a single-phase state: 0.0 above the critical pressure and
+// below the critical temperature, 1.0 everywhere else.
+struct SteamState {
+    double t;
+    double p;
+    double h;
+    double s;
+    double v;
+    double x;
+};
+
+// Single-phase v [m3/kg], h [J/kg], s [J/(kg K)] at T [K], P [Pa], with the
+// choice of subregion 1, 2, 3 or 4. Checks nothing: callers keep to
+// 10..700 degC and 0.02..1000 bar.
+void props_from_TP(double T, double P, double *v, double *h, double *s);
+
+// The (t, p) pair: writes h, s, v and the phase flag x.
+void state_from_t_p(double t, double p, double *h, double *s, double *v, double *x);
+
+// Saturated liquid (v', h', s') and saturated vapour (v'', h'', s'') at a
+// point of the saturation line: Ps = sat_pressure(Ts) or Ts = sat_temperature(Ps),
+// with Ts at most 647.3 K. Both sides coincide at the critical point.
+void sat_liquid_props(double Ts, double Ps, double *v, double *h, double *s);
+void sat_vapour_props(double Ts, double Ps, double *v, double *h, double *s);
+
+// The phase flag of a single-phase state at T [K], P [Pa].
+double phase_flag(double T, double P);
+
+#endif
