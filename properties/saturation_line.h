@@ -1,0 +1,32 @@
+// Saturation line of water and the reference constants shared by the whole
+// property library (IFC-67, 1967 IFC Formulation for Industrial Use).
+//
+// Units at every library interface: T [K], p [Pa], v [m3/kg], h [J/kg],
+// s [J/(kg K)]. A function asked outside the range it covers returns -1.0.
+#pragma once
+
+// The IFC-67 critical constants and the scales derived from them.
+constexpr double critical_temperature = 647.3;    // K, theta = T / 647.3
+constexpr double critical_pressure = 2.212e7;     // Pa, beta = p / 2.212e7
+constexpr double critical_volume = 0.00317;       // m3/kg, chi = v / 0.00317
+constexpr double enthalpy_scale = 70120.4;        // J/kg, pc * vc
+constexpr double entropy_scale = 108.3275143;     // J/(kg K), pc * vc / Tc
+// What a function returns when asked outside its range: no pressure, volume or
+// temperature of water is negative.
+constexpr double property_refused = -1.0;
+
+// The L function: reduced pressure (multiply by 2.212e7 for Pa) of the boundary
+// between subregions 2 and 3 at reduced temperature theta = T / 647.3.
+double l_boundary_beta(double theta);
+
+// The K function: saturation pressure [Pa] at T [K]; -1.0 above 647.3 K or
+// for a T that is not a number. 647.3 K exactly gives 2.212e7 Pa.
+double sat_pressure(double T);
+
+// Saturation temperature [K] near T_start at which |p - sat_pressure(T)| < tol
+// [Pa]: a march in 0.05 K steps, then bisection of the last step.
+double sat_temperature_refine(double T_start, double p, double tol);
+
+// Saturation temperature [K] at p [Pa]; 647.3 for p >= 2.21e7 Pa (the state
+// is at or above the critical region), -1.0 for p <= 26.97 Pa.
+double sat_temperature(double p);

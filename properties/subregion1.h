@@ -1,0 +1,7 @@
+// Compressed liquid, IFC-67 subregion 1 (liquid up to 623.15 K), as functions
+// of T [K] and p [Pa]. No guards: the callers decide that (T, p) is liquid.
+#pragma once
+
+double sub1_volume(double T, double p);    // v [m3/kg]
+double sub1_enthalpy(double T, double p);  // h [J/kg]
+double sub1_entropy(double T, double p);   // s [J/(kg K)]

@@ -1,0 +1,7 @@
+// Superheated steam, IFC-67 subregion 2 (steam up to the L boundary), as
+// functions of T [K] and p [Pa], p > 0. No guards: the callers place (T, p).
+#pragma once
+
+double sub2_volume(double T, double p);    // v [m3/kg]
+double sub2_enthalpy(double T, double p);  // h [J/kg]
+double sub2_entropy(double T, double p);   // s [J/(kg K)]
