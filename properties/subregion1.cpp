@@ -1,4 +1,152 @@
+// Compressed liquid, IFC-67 subregion 1. The three functions share the
+// auxiliary quantities Y, Y' and Z and differ only in their final sums.
 #include "properties/subregion1.h"
-double sub1_volume(double, double) { return 0.0; }
-double sub1_enthalpy(double, double) { return 0.0; }
-double sub1_entropy(double, double) { return 0.0; }
+
+#include <cmath>
+
+#include "properties/int_power.h"
+#include "properties/saturation_line.h"
+
+namespace {
+
+using props_detail::ipow;
+
+// A0 ... A10, indexed by position in the enthalpy and entropy sums.
+constexpr double A[11] = {
+    6.824687741e3,  -5.422063673e2, -2.096666205e4, 3.941286787e4,
+    -6.733277739e4, 9.902381028e4,  -1.093911774e5, 8.590841667e4,
+    -4.511168742e4, 1.418138926e4,  -2.017271113e3};
+constexpr double A11 = 7.982692717e0;
+constexpr double A12 = -2.616571843e-2;
+constexpr double A13 = 1.522411790e-3;
+constexpr double A14 = 2.284279054e-2;
+constexpr double A15 = 2.421647003e2;
+constexpr double A16 = 1.269716088e-10;
+constexpr double A17 = 2.074838328e-7;
+constexpr double A18 = 2.174020350e-8;
+constexpr double A19 = 1.105710498e-9;
+constexpr double A20 = 1.293441934e1;
+constexpr double A21 = 1.308119072e-5;
+constexpr double A22 = 6.047626338e-14;
+
+constexpr double a1 = 8.438375405e-1;
+constexpr double a2 = 5.362162162e-4;
+constexpr double a3 = 1.72;
+constexpr double a4 = 7.342278489e-2;
+constexpr double a6 = 6.537154300e-1;
+constexpr double a7 = 1.150e-6;
+constexpr double a8 = 1.51080e-5;
+constexpr double a9 = 1.41880e-1;
+constexpr double a10 = 7.002753165;
+constexpr double a11 = 2.995284926e-4;
+constexpr double a12 = 2.040e-1;
+
+// Products stored ready-made.
+constexpr double two_a1 = 1.687675081;
+constexpr double six_a2 = 0.0032172972972;
+constexpr double two_a4 = 0.14684556978;
+constexpr double two_a5 = 0.0995171774;
+constexpr double a3_minus_1 = 0.72;
+constexpr double z_exponent = -0.29411764705882354;  // -5/17
+constexpr double five_twelfths = 0.4166666666666667;
+constexpr double A11_a5 = 0.3972075236236885;
+constexpr double two_A18 = 4.3480407e-8;
+constexpr double three_A19 = 3.3171314939999997e-9;
+constexpr double three_A21 = 3.924357216e-5;
+constexpr double four_A22 = 2.4190505352e-13;
+constexpr double seventeen_a9 = 2.41196;
+constexpr double A21_a12 = 2.6685629068799995e-6;
+constexpr double twentyone_A22 = 1.27000153098e-12;
+constexpr double ten_A15 = 2421.647003;
+constexpr double two_A14 = 0.04568558108;
+constexpr double nineteen_A16 = 2.4124605672e-9;
+constexpr double eighteen_a9 = 2.55384;
+constexpr double twenty_A22 = 1.2095252676e-12;
+
+// Within this distance of a6 (T near 423.15 K) the A15 term is dropped: it
+// contributes below 3e-16 there in reduced units.
+constexpr double a15_band = 0.008;
+
+struct Common {
+  double theta, beta;
+  double Y, Yp, Z, Zpow;  // Zpow = Z^(-5/17)
+  double D;               // a6 - theta
+  bool use_a15;
+};
+
+Common common(double T, double p) {
+  Common c;
+  c.theta = T / critical_temperature;
+  c.beta = p / critical_pressure;
+  const double t = c.theta;
+  const double t6 = ipow(t, 6);
+  c.Y = 1.0 - a1 * t * t - a2 / t6;
+  c.Yp = -two_a1 * t + six_a2 / (t6 * t);
+  c.Z = c.Y + std::sqrt(a3 * c.Y * c.Y - two_a4 * t + two_a5 * c.beta);
+  c.Zpow = std::pow(c.Z, z_exponent);
+  c.D = a6 - t;
+  c.use_a15 = !(std::fabs(c.D) < a15_band);
+  return c;
+}
+
+}  // namespace
+
+double sub1_volume(double T, double p) {
+  const Common c = common(T, p);
+  const double t = c.theta, b = c.beta;
+  const double t11 = ipow(t, 11);
+  const double t18 = ipow(t, 18);
+  const double t19 = t18 * t;
+  double chi = A11_a5 * c.Zpow + A12 + A13 * t + A14 * t * t;
+  if (c.use_a15) chi += A15 * ipow(c.D, 10);
+  chi += A16 / (a7 + t19);
+  chi -= (A17 + two_A18 * b + three_A19 * b * b) / (a8 + t11);
+  chi -= A20 * t18 * (a9 + t * t) * (a11 - 3.0 / ipow(a10 + b, 4));
+  chi += three_A21 * (a12 - t) * b * b + four_A22 * ipow(t, -20) * b * b * b;
+  return critical_volume * chi;
+}
+
+double sub1_enthalpy(double T, double p) {
+  const Common c = common(T, p);
+  const double t = c.theta, b = c.beta;
+  // Sum over v = 1 ... 10 of (v - 2) A_v theta^(v - 1), by Horner's rule.
+  double poly = 0.0;
+  for (int v = 10; v >= 1; --v) poly = poly * t + (v - 2) * A[v];
+  const double t11 = ipow(t, 11);
+  const double t18 = ipow(t, 18);
+  const double t19 = t18 * t;
+  double H = A[0] * t - poly;
+  H += A11 *
+       (c.Z * (17.0 * (c.Z / 29.0 - c.Y / 12.0) + 5.0 * t * c.Yp / 12.0) +
+        a4 * t - a3_minus_1 * t * c.Y * c.Yp) *
+       c.Zpow;
+  double lin = A12 - A14 * t * t + A16 * (20.0 * t19 + a7) / ipow(a7 + t19, 2);
+  if (c.use_a15) lin += A15 * (9.0 * t + a6) * ipow(c.D, 9);
+  H += lin * b;
+  H -= (12.0 * t11 + a8) / ipow(a8 + t11, 2) * (b * (A17 + b * (A18 + b * A19)));
+  H += A20 * t18 * (seventeen_a9 + 19.0 * t * t) * (ipow(a10 + b, -3) + a11 * b);
+  H += A21_a12 * b * b * b + twentyone_A22 * ipow(t, -20) * ipow(b, 4);
+  return enthalpy_scale * H;
+}
+
+double sub1_entropy(double T, double p) {
+  const Common c = common(T, p);
+  const double t = c.theta, b = c.beta;
+  // Sum over v = 2 ... 10 of (v - 1) A_v theta^(v - 2), by Horner's rule.
+  double poly = 0.0;
+  for (int v = 10; v >= 2; --v) poly = poly * t + (v - 1) * A[v];
+  const double t10 = ipow(t, 10);
+  const double t11 = t10 * t;
+  const double t17 = ipow(t, 17);
+  const double t18 = t17 * t;
+  const double t19 = t18 * t;
+  double S = A[0] * std::log(t) - poly;
+  S += A11 * ((five_twelfths * c.Z - a3_minus_1 * c.Y) * c.Yp + a4) * c.Zpow;
+  double lin = -A13 - two_A14 * t + nineteen_A16 * t18 / ipow(a7 + t19, 2);
+  if (c.use_a15) lin += ten_A15 * ipow(c.D, 9);
+  S += lin * b;
+  S -= 11.0 * t10 / ipow(a8 + t11, 2) * (b * (A17 + b * (A18 + b * A19)));
+  S += A20 * t17 * (eighteen_a9 + 20.0 * t * t) * (ipow(a10 + b, -3) + a11 * b);
+  S += A21 * b * b * b + twenty_A22 * ipow(t, -21) * ipow(b, 4);
+  return entropy_scale * S;
+}

@@ -1,4 +1,173 @@
+// Superheated steam, IFC-67 subregion 2.
 #include "properties/subregion2.h"
-double sub2_volume(double, double) { return 0.0; }
-double sub2_enthalpy(double, double) { return 0.0; }
-double sub2_entropy(double, double) { return 0.0; }
+
+#include <cmath>
+
+#include "properties/int_power.h"
+#include "properties/saturation_line.h"
+
+namespace {
+
+using props_detail::ipow;
+
+constexpr double I1 = 4.260321148;
+constexpr double b = 0.7633333333;
+constexpr double B0 = 16.8359927;
+// B01 ... B05 at positions 1 ... 5.
+constexpr double B0v[6] = {0.0,           28.56067796,   -54.38923329,
+                           0.4330662834,  -0.6547711697, 8.565182058e-2};
+
+// B_mu,lambda and their exponents z_mu,lambda, mu = 1 ... 8 at rows 0 ... 7;
+// an absent entry is 0 with exponent 0, and term_count says how many are used.
+constexpr int term_count[8] = {2, 3, 2, 2, 3, 2, 2, 2};
+constexpr double B[8][3] = {
+    {6.670375918e-2, 1.388983801, 0.0},
+    {8.390104328e-2, 2.614670893e-2, -3.373439453e-2},
+    {4.520918904e-1, 1.069036614e-1, 0.0},
+    {-5.975336707e-1, -8.847535804e-2, 0.0},
+    {5.958051609e-1, -5.159303373e-1, 2.075021122e-1},
+    {1.190610271e-1, -9.867174132e-2, 0.0},
+    {1.683998803e-1, -5.809438001e-2, 0.0},
+    {6.552390126e-3, 5.710218649e-4, 0.0}};
+constexpr int z[8][3] = {{13, 3, 0},  {18, 2, 1}, {18, 10, 0}, {25, 14, 0},
+                         {32, 28, 24}, {12, 11, 0}, {24, 18, 0}, {24, 14, 0}};
+
+// b_mu,lambda and their exponents l_mu,lambda for mu = 6, 7, 8 (rows 0 ... 2).
+constexpr int small_b_count[3] = {1, 1, 2};
+constexpr double small_b[3][2] = {{4.006073948e-1, 0.0},
+                                  {8.636081627e-2, 0.0},
+                                  {-8.532322921e-1, 3.460208861e-1}};
+constexpr int l[3][2] = {{14, 0}, {19, 0}, {54, 27}};
+
+// B9,lambda, lambda = 0 ... 6.
+constexpr double B9[7] = {1.936587558e2,  -1.388522425e3, 4.126607219e3,
+                          -6.508211677e3, 5.745984054e3,  -2.693088365e3,
+                          5.235718623e2};
+constexpr double ten_B90 = 1936.587558;
+
+// The L polynomial, evaluated inline, and its derivative.
+constexpr double L0 = 15.74373327;
+constexpr double L1 = -34.17061978;
+constexpr double L2 = 19.31380707;
+
+struct Common {
+  double theta, beta, X;
+  double beta_L, L_prime;
+  double ratio10;  // (beta / beta_L)^10
+  // For mu = 6, 7, 8: N_mu and M_mu.
+  double N[3], M[3];
+};
+
+Common common(double T, double p) {
+  Common c;
+  c.theta = T / critical_temperature;
+  c.beta = p / critical_pressure;
+  c.X = std::exp(b * (1.0 - c.theta));
+  c.beta_L = L0 + L1 * c.theta + L2 * c.theta * c.theta;
+  c.L_prime = L1 + 2.0 * L2 * c.theta;
+  c.ratio10 = ipow(c.beta / c.beta_L, 10);
+  for (int i = 0; i < 3; ++i) {
+    const int mu = i + 6;
+    double n = ipow(c.beta, 2 - mu);
+    double m = 0.0;
+    for (int k = 0; k < small_b_count[i]; ++k) {
+      const double term = small_b[i][k] * ipow(c.X, l[i][k]);
+      n += term;
+      m += l[i][k] * term;
+    }
+    c.N[i] = n;
+    c.M[i] = m;
+  }
+  return c;
+}
+
+// Sum over lambda of B_mu,lambda X^z_mu,lambda for row r (mu = r + 1).
+double row_sum(const Common& c, int r) {
+  double s = 0.0;
+  for (int k = 0; k < term_count[r]; ++k) s += B[r][k] * ipow(c.X, z[r][k]);
+  return s;
+}
+
+}  // namespace
+
+double sub2_volume(double T, double p) {
+  const Common c = common(T, p);
+  double chi = I1 * c.theta / c.beta;
+  double beta_pow = 1.0;  // beta^(mu - 1)
+  for (int r = 0; r < 5; ++r) {
+    chi -= (r + 1) * beta_pow * row_sum(c, r);
+    beta_pow *= c.beta;
+  }
+  for (int i = 0; i < 3; ++i) {
+    const int mu = i + 6;
+    chi -= (mu - 2) * ipow(c.beta, 1 - mu) * row_sum(c, mu - 1) / (c.N[i] * c.N[i]);
+  }
+  double b9 = 0.0;
+  for (int k = 6; k >= 0; --k) b9 = b9 * c.X + B9[k];
+  chi += 11.0 * c.ratio10 * b9;
+  return critical_volume * chi;
+}
+
+double sub2_enthalpy(double T, double p) {
+  const Common c = common(T, p);
+  const double bt = b * c.theta;
+  // Sum over v = 1 ... 5 of (v - 2) B0v theta^(v - 1), by Horner's rule.
+  double poly = 0.0;
+  for (int v = 5; v >= 1; --v) poly = poly * c.theta + (v - 2) * B0v[v];
+  double H = B0 * c.theta - poly;
+  double beta_pow = c.beta;  // beta^mu
+  for (int r = 0; r < 5; ++r) {
+    double s = 0.0;
+    for (int k = 0; k < term_count[r]; ++k)
+      s += B[r][k] * (1.0 + z[r][k] * bt) * ipow(c.X, z[r][k]);
+    H -= beta_pow * s;
+    beta_pow *= c.beta;
+  }
+  for (int i = 0; i < 3; ++i) {
+    const int r = i + 5;
+    const double MN = bt * c.M[i] / c.N[i];
+    double s = 0.0;
+    for (int k = 0; k < term_count[r]; ++k)
+      s += B[r][k] * ipow(c.X, z[r][k]) * ((1.0 + z[r][k] * bt) - MN);
+    H -= s / c.N[i];
+  }
+  const double lt = 10.0 * c.L_prime / c.beta_L;
+  double b9 = 0.0;
+  for (int k = 6; k >= 0; --k)
+    b9 = b9 * c.X + B9[k] * (1.0 + c.theta * (lt + k * b));
+  H += c.beta * c.ratio10 * b9;
+  return enthalpy_scale * H;
+}
+
+double sub2_entropy(double T, double p) {
+  const Common c = common(T, p);
+  // Sum over v = 2 ... 5 of (v - 1) B0v theta^(v - 2), by Horner's rule.
+  double poly = 0.0;
+  for (int v = 5; v >= 2; --v) poly = poly * c.theta + (v - 1) * B0v[v];
+  double S = B0 * std::log(c.theta) - I1 * std::log(c.beta) - poly;
+  double beta_pow = c.beta;  // beta^mu
+  double sum = 0.0;
+  for (int r = 0; r < 5; ++r) {
+    double s = 0.0;
+    for (int k = 0; k < term_count[r]; ++k)
+      s += z[r][k] * B[r][k] * ipow(c.X, z[r][k]);
+    sum += beta_pow * s;
+    beta_pow *= c.beta;
+  }
+  for (int i = 0; i < 3; ++i) {
+    const int r = i + 5;
+    const double MN = c.M[i] / c.N[i];
+    double s = 0.0;
+    for (int k = 0; k < term_count[r]; ++k)
+      s += B[r][k] * ipow(c.X, z[r][k]) * (z[r][k] - MN);
+    sum += s / c.N[i];
+  }
+  S -= b * sum;
+  const double lt = c.L_prime / c.beta_L;
+  // The lambda = 0 term is 10 B90 L'/beta_L; the others B9,lambda (10 L'/beta_L + lambda b).
+  double b9 = 0.0;
+  for (int k = 6; k >= 1; --k) b9 = b9 * c.X + B9[k] * (10.0 * lt + k * b);
+  b9 = b9 * c.X + ten_B90 * lt;
+  S += c.beta * c.ratio10 * b9;
+  return entropy_scale * S;
+}
