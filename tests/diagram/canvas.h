@@ -65,8 +65,7 @@ inline bool colour_near(const Canvas& c, int x, int y, int radius, COLORREF colo
 
 // Pixels in the box that are a blend of background and ink (text is drawn with
 // smoothed edges, so few of its pixels are the pure ink colour): each channel lies the
-// same fraction of the way from background to ink, within 3 levels, and the pixel is not
-// the background itself.
+// same fraction (at least a quarter) of the way from background to ink, within 3 levels.
 inline int count_ink(const Canvas& c, int x0, int y0, int x1, int y1, COLORREF ink,
                      COLORREF background)
 {
