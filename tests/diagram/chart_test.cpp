@@ -439,6 +439,21 @@ TEST_F(PiecesTest, ShorterReadoutValuesWipeOutLongerOnes)
     close_canvas(&fresh);
 }
 
+TEST(TallClient, TracersStillAdvanceWhenTheIntegerStepIsZero)
+{
+    // A plot taller than 700 pixels has no integer step of a degree; the tracers fall
+    // back to one degree instead of standing still for ever.
+    Canvas tall = open_canvas(600, 800);
+    const RECT client = {0, 0, 600, 800};
+    DiagramFrame f;
+    draw_chart(tall.hdc, &client, &f);
+    EXPECT_EQ(f.t_step, 0.0f);
+    const double T = 473.15;
+    EXPECT_EQ(pixel(tall, s_to_px(f, sub1_entropy(T, sat_pressure(T))), t_to_px(f, 200)),
+              RGB(255, 255, 0));
+    close_canvas(&tall);
+}
+
 TEST_F(PiecesTest, PointMarkersAreFilledCircles)
 {
     draw_point_marker(c.hdc, 300, 300, marker_red);
