@@ -3,6 +3,7 @@
 // touched once (an inverting line drawn twice must give the screen back).
 #include <algorithm>
 #include <cmath>
+#include <climits>
 #include <cstdint>
 #include <vector>
 
@@ -99,11 +100,6 @@ void span(Canvas& c, int y, int64_t x0, int64_t x1, uint32_t colour, int rop2) {
   }
   note_touched(c, RECT{a, y, b, y + 1});
 }
-
-inline int64_t floor_div(int64_t n, int64_t d) {  // d > 0
-  return n >= 0 ? n / d : -((-n + d - 1) / d);
-}
-inline int64_t ceil_div(int64_t n, int64_t d) { return -floor_div(-n, d); }
 
 // The pixels of a one-pixel line from (x0, y0) towards (x1, y1), the end pixel left
 // out. Step i along the major axis gives the minor coordinate rounded to nearest
@@ -242,9 +238,12 @@ void fill_polygon(Canvas& c, const POINT* pts, int count, uint32_t colour, int r
       // An edge owns the rows from its upper end up to, not including, its lower end.
       if (y < lo.y || y >= hi.y) continue;
       // The first pixel centre at or right of the crossing: ceil of the exact x.
-      int64_t den = int64_t(hi.y) - lo.y;
-      int64_t num = int64_t(lo.x) * den + (int64_t(y) - lo.y) * (int64_t(hi.x) - lo.x);
-      xs.push_back(ceil_div(num, den));
+      // 128-bit: the product of two 32-bit spans does not fit in 64 bits.
+      __int128 den = int64_t(hi.y) - lo.y;
+      __int128 num = __int128(lo.x) * den + __int128(int64_t(y) - lo.y) * (int64_t(hi.x) - lo.x);
+      __int128 cx = num / den;  // truncates toward zero; make it the ceiling
+      if (cx * den < num) ++cx;
+      xs.push_back(int64_t(std::max<__int128>(std::min<__int128>(cx, INT64_MAX / 4), INT64_MIN / 4)));
     }
     std::sort(xs.begin(), xs.end());
     for (size_t k = 0; k + 1 < xs.size(); k += 2) span(c, y, xs[k], xs[k + 1], colour, rop2);

@@ -13,13 +13,19 @@ namespace {
 constexpr double measure_size = 100.0;  // metrics are taken at this size and scaled
 constexpr double pi = 3.14159265358979323846;
 
+// Swiss is sans, Roman serif, Modern monospace, anything else sans. Each asks first for
+// the Liberation face, which has the metrics of the face Windows picks for that family,
+// so that texts placed at fixed pixel positions fit as they do there; fontconfig falls
+// back to a face of like metrics or to the generic family when it is not installed.
 const char* family_for(const FontSpec& f) {
   if (!f.face_name.empty()) return f.face_name.c_str();
   switch (f.pitch_and_family & 0xF0) {
-    case FF_ROMAN: return "serif";
-    case FF_MODERN: return "monospace";
-    case FF_SWISS: return "sans";
-    default: return (f.pitch_and_family & 0x03) == FIXED_PITCH ? "monospace" : "sans";
+    case FF_ROMAN: return "Liberation Serif";
+    case FF_MODERN: return "Liberation Mono";
+    case FF_SWISS: return "Liberation Sans";
+    default:
+      return (f.pitch_and_family & 0x03) == FIXED_PITCH ? "Liberation Mono"
+                                                        : "Liberation Sans";
   }
 }
 
@@ -185,7 +191,12 @@ BOOL TextOutW(HDC hdc, int x, int y, LPCWSTR lpString, int c) {
   cairo_set_font_options(cr, rf->options);
   COLORREF tc = dc->text_color;
   cairo_set_source_rgb(cr, GetRValue(tc) / 255.0, GetGValue(tc) / 255.0, GetBValue(tc) / 255.0);
-  cairo_move_to(cr, 0, rf->ascent);
+  // A first glyph that reaches left of its origin (a negative left bearing) is moved
+  // in by that fraction of a pixel, so that the ink starts at the text's corner.
+  cairo_text_extents_t ink;
+  cairo_scaled_font_text_extents(rf->scaled, utf8.c_str(), &ink);
+  double lead = ink.width > 0 && ink.x_bearing < 0 ? std::ceil(-ink.x_bearing) : 0.0;
+  cairo_move_to(cr, lead, rf->ascent);
   cairo_show_text(cr, utf8.c_str());
   // Underline and strike-out: bars across the cell, a fraction of the em thick.
   double bar = std::max(1.0, std::round(rf->em / 14.0));
