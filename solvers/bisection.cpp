@@ -1,0 +1,201 @@
+// The four bisections: (t, s) on pressure, (p, s) on temperature, and (t, h),
+// (p, h) on entropy with a two-phase test at every probe.
+#include "solvers/bisection.h"
+
+#include "properties/properties.h"
+#include "solvers/steam_state.h"
+#include "solvers/two_phase.h"
+
+namespace {
+
+// 0.02 bar held in single precision, widened, in Pa.
+const double bracket_P_lo = 1999.9999552965164;
+const double bracket_P_hi = 1e8;
+const double bracket_T_lo = 283.15;   // 10 degC
+const double bracket_T_hi = 973.15;   // 700 degC
+const double bracket_s_hi = 10000.0;  // right edge of the diagram
+const double s_tolerance = 0.25;      // J/(kg K)
+const double h_tolerance = 250.0;     // J/kg
+
+// Where a probe's value lies against the tolerance band around the target:
+// -1 below, 0 inside (both ends included), +1 above. A value that is not a
+// number counts as above, so it never ends a search as a hit.
+int against_band(double value, double target, double tolerance)
+{
+    if (value >= target - tolerance && value <= target + tolerance)
+        return 0;
+    return value < target - tolerance ? -1 : 1;
+}
+
+double entropy_at(double T, double P)
+{
+    double v, h, s;
+    props_from_TP(T, P, &v, &h, &s);
+    return s;
+}
+
+// The last state an outer bisection completed, so that a search ending on a
+// probe beyond the inner reach still writes one consistent state.
+struct Probe {
+    double s, h, tp, v, x; // tp: pressure [bar] or temperature [degC], the unknown
+};
+
+} // namespace
+
+int try_state_from_t_s(double t, double s, double *h, double *p, double *v, double *x)
+{
+    const double T = t + 273.15;
+    double lo = bracket_P_lo, hi = bracket_P_hi;
+    double P = lo, vP = 0, hP = 0, sP = 0;
+    int side = 1;
+    for (int i = 0; i < pressure_halvings_cap; ++i) {
+        P = (hi + lo) * 0.5;
+        props_from_TP(T, P, &vP, &hP, &sP);
+        side = against_band(sP, s, s_tolerance);
+        if (side == 0)
+            break;
+        // The entropy falls as the pressure rises.
+        if (side < 0)
+            hi = P;
+        else
+            lo = P;
+    }
+    *h = hP;
+    *p = P / 100000;
+    *v = vP;
+    *x = (P > 22120000 && t < 374.15) ? 0.0 : 1.0;
+    return side == 0 ? 1 : 0;
+}
+
+int try_state_from_p_s(double p, double s, double *t, double *h, double *v, double *x)
+{
+    const double P = p * 100000;
+    double lo = bracket_T_lo, hi = bracket_T_hi;
+    double T = lo, vT = 0, hT = 0, sT = 0;
+    int side = 1;
+    for (int i = 0; i < temperature_halvings_cap; ++i) {
+        T = (hi + lo) * 0.5;
+        props_from_TP(T, P, &vT, &hT, &sT);
+        side = against_band(sT, s, s_tolerance);
+        if (side == 0)
+            break;
+        // The entropy rises with the temperature.
+        if (side < 0)
+            lo = T;
+        else
+            hi = T;
+    }
+    *t = T - 273.15;
+    *h = hT;
+    *v = vT;
+    *x = (p > 221.2 && T < 647.3) ? 0.0 : 1.0;
+    return side == 0 ? 1 : 0;
+}
+
+// The (t, h) bisection. The inner (t, s) bisection reaches only up to the
+// entropy at 0.02 bar, which lies below the bracket's 10000 J/(kg K) for
+// temperatures below about 295 degC. A probe beyond that reach is taken as
+// too high without running the inner bisection: every reachable state lies
+// at a lower entropy, so the interval moves back towards it.
+int try_state_from_t_h(double t, double h, double *p, double *s, double *v, double *x)
+{
+    const double T = t + 273.15;
+    Probe last;
+    props_from_TP(T, bracket_P_hi, &last.v, &last.h, &last.s);
+    last.tp = bracket_P_hi / 100000;
+    last.x = phase_flag(T, bracket_P_hi);
+    double lo = last.s;
+    double hi = bracket_s_hi;
+    const double s_reach = entropy_at(T, bracket_P_lo);
+    int side = 1;
+    for (int i = 0; i < entropy_halvings_cap; ++i) {
+        const double sm = (hi + lo) * 0.5;
+        Probe probe;
+        probe.s = sm;
+        if (is_two_phase_t_s(t, sm)) {
+            wet_state_from_t_s(t, sm, &probe.h, &probe.tp, &probe.v, &probe.x);
+        } else if (sm > s_reach + s_tolerance) {
+            hi = sm;
+            side = 1;
+            continue;
+        } else {
+            try_state_from_t_s(t, sm, &probe.h, &probe.tp, &probe.v, &probe.x);
+        }
+        last = probe;
+        side = against_band(probe.h, h, h_tolerance);
+        if (side == 0)
+            break;
+        if (side < 0)
+            lo = sm;
+        else
+            hi = sm;
+    }
+    *p = last.tp;
+    *s = last.s;
+    *v = last.v;
+    *x = last.x;
+    return side == 0 ? 1 : 0;
+}
+
+// The (p, h) bisection. The inner (p, s) bisection reaches down only to the
+// entropy at 10 degC, while the bracket starts at 0; a probe below that reach
+// is taken as too low without running the inner bisection.
+int try_state_from_p_h(double p, double h, double *t, double *s, double *v, double *x)
+{
+    const double P = p * 100000;
+    Probe last;
+    props_from_TP(bracket_T_lo, P, &last.v, &last.h, &last.s);
+    last.tp = bracket_T_lo - 273.15;
+    last.x = phase_flag(bracket_T_lo, P);
+    const double s_reach = last.s;
+    double lo = 0.0;
+    double hi = entropy_at(bracket_T_hi, P);
+    int side = -1;
+    for (int i = 0; i < entropy_halvings_cap; ++i) {
+        const double sm = (hi + lo) * 0.5;
+        Probe probe;
+        probe.s = sm;
+        if (is_two_phase_p_s(p, sm)) {
+            wet_state_from_p_s(p, sm, &probe.tp, &probe.h, &probe.v, &probe.x);
+        } else if (sm < s_reach - s_tolerance) {
+            lo = sm;
+            side = -1;
+            continue;
+        } else {
+            try_state_from_p_s(p, sm, &probe.tp, &probe.h, &probe.v, &probe.x);
+        }
+        last = probe;
+        side = against_band(probe.h, h, h_tolerance);
+        if (side == 0)
+            break;
+        if (side < 0)
+            lo = sm;
+        else
+            hi = sm;
+    }
+    *t = last.tp;
+    *s = last.s;
+    *v = last.v;
+    *x = last.x;
+    return side == 0 ? 1 : 0;
+}
+
+void state_from_t_s(double t, double s, double *h, double *p, double *v, double *x)
+{
+    try_state_from_t_s(t, s, h, p, v, x);
+}
+
+void state_from_p_s(double p, double s, double *t, double *h, double *v, double *x)
+{
+    try_state_from_p_s(p, s, t, h, v, x);
+}
+
+void state_from_t_h(double t, double h, double *p, double *s, double *v, double *x)
+{
+    try_state_from_t_h(t, h, p, s, v, x);
+}
+
+void state_from_p_h(double p, double h, double *t, double *s, double *v, double *x)
+{
+    try_state_from_p_h(p, h, t, s, v, x);
+}

@@ -1,0 +1,125 @@
+// The single-phase evaluation from (T, P) with its choice of subregion, the
+// (t, p) pair, and the two sides of the saturation line.
+#include "solvers/steam_state.h"
+
+#include <cmath>
+
+#include "properties/properties.h"
+
+namespace {
+
+const double critical_T = 647.3;      // K
+const double critical_P = 22120000.0; // Pa
+// Upper end of subregions 1 and 2 below the near-critical band.
+const double sub12_top_T = 623.15;
+// Upper end of the near-critical band; within 6 K below it, and above it,
+// subregion 2 holds at every pressure.
+const double band_top_T = 863.15;
+const double band_top_margin = 6.0;
+// A pressure this close to the saturation pressure counts as liquid.
+const double sat_P_tolerance = 1e-5;
+// A temperature this close below the critical one counts as supercritical.
+const double near_critical_T = 0.001;
+// Within this distance of the critical temperature the saturated vapour is
+// taken from the liquid-side functions, so both sides meet at the critical point.
+const double sat_vapour_critical_T = 0.0001;
+
+void subregion1(double T, double P, double *v, double *h, double *s)
+{
+    *v = sub1_volume(T, P);
+    *h = sub1_enthalpy(T, P);
+    *s = sub1_entropy(T, P);
+}
+
+void subregion2(double T, double P, double *v, double *h, double *s)
+{
+    *v = sub2_volume(T, P);
+    *h = sub2_enthalpy(T, P);
+    *s = sub2_entropy(T, P);
+}
+
+// Subregions 3 and 4 are functions of (T, v): the volume search comes first.
+void subregion3(double T, double P, double *v, double *h, double *s)
+{
+    *v = sub3_volume(T, P);
+    *s = sub3_entropy(T, *v);
+    *h = sub3_enthalpy(T, *v);
+}
+
+void subregion4(double T, double P, double *v, double *h, double *s)
+{
+    *v = sub4_volume(T, P);
+    *s = sub4_entropy(T, *v);
+    *h = sub4_enthalpy(T, *v);
+}
+
+int on_liquid_side(double P, double Ps)
+{
+    return (P > Ps || std::fabs(P - Ps) < sat_P_tolerance) ? 1 : 0;
+}
+
+// On or below the boundary line between subregions 2 and 3.
+int below_l_boundary(double T, double P)
+{
+    return l_boundary_beta(T / critical_T) >= P / critical_P ? 1 : 0;
+}
+
+} // namespace
+
+void props_from_TP(double T, double P, double *v, double *h, double *s)
+{
+    if (T <= sub12_top_T) {
+        if (on_liquid_side(P, sat_pressure(T)))
+            subregion1(T, P, v, h, s);
+        else
+            subregion2(T, P, v, h, s);
+        return;
+    }
+    if (T < critical_T && std::fabs(T - critical_T) >= near_critical_T) {
+        if (below_l_boundary(T, P))
+            subregion2(T, P, v, h, s);
+        else if (on_liquid_side(P, sat_pressure(T)))
+            subregion4(T, P, v, h, s);
+        else
+            subregion3(T, P, v, h, s);
+        return;
+    }
+    // Supercritical, or within 0.001 K below the critical temperature.
+    if (T > band_top_T || std::fabs(T - band_top_T) < band_top_margin)
+        subregion2(T, P, v, h, s);
+    else if (below_l_boundary(T, P))
+        subregion2(T, P, v, h, s);
+    else
+        subregion3(T, P, v, h, s);
+}
+
+double phase_flag(double T, double P)
+{
+    return (P > critical_P && T < critical_T) ? 0.0 : 1.0;
+}
+
+void state_from_t_p(double t, double p, double *h, double *s, double *v, double *x)
+{
+    const double T = t + 273.15;
+    const double P = p * 100000;
+    props_from_TP(T, P, v, h, s);
+    *x = phase_flag(T, P);
+}
+
+void sat_liquid_props(double Ts, double Ps, double *v, double *h, double *s)
+{
+    if (Ts <= sub12_top_T)
+        subregion1(Ts, Ps, v, h, s);
+    else
+        subregion4(Ts, Ps, v, h, s);
+}
+
+void sat_vapour_props(double Ts, double Ps, double *v, double *h, double *s)
+{
+    if (Ts <= sub12_top_T)
+        subregion2(Ts, Ps, v, h, s);
+    else if (std::fabs(Ts - critical_T) < sat_vapour_critical_T)
+        subregion4(Ts, Ps, v, h, s);
+    else
+        subregion3(Ts, Ps, v, h, s);
+}
