@@ -300,36 +300,42 @@ BOOL Polygon(HDC hdc, const POINT* apt, int cpt) {
 BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
   DeviceContext* dc = find_dc(hdc);
   if (!dc) return FALSE;
-  if (left > right) std::swap(left, right);
-  if (top > bottom) std::swap(top, bottom);
+  // 64-bit from here on: edges anywhere in the 32-bit range must not overflow.
+  int64_t l = std::min(left, right), r = std::max(left, right);
+  int64_t t = std::min(top, bottom), b = std::max(top, bottom);
   Canvas c;
   if (!open_canvas(dc, c)) return TRUE;
   int rop = dc->rop2;
+  // Only rows inside the clip are visited, however far the rectangle reaches.
+  auto rows = [&](int64_t from, int64_t to, auto&& each) {
+    for (int64_t y = std::max<int64_t>(from, c.clip.top); y < std::min<int64_t>(to, c.clip.bottom); ++y)
+      each(int(y));
+  };
   if (!usable_pen(dc)) {
     // Without an outline Windows fills one pixel less to the right and below.
     if (usable_brush(dc)) {
       uint32_t fill = native_colour(dc->brush->color);
-      for (int y = top; y < bottom - 1; ++y) span(c, y, left, right - 1, fill, rop);
+      rows(t, b - 1, [&](int y) { span(c, y, l, r - 1, fill, rop); });
     }
     close_canvas(c);
     return TRUE;
   }
-  if (right - left < 1 || bottom - top < 1) {
+  if (r - l < 1 || b - t < 1) {
     close_canvas(c);
     return TRUE;
   }
   uint32_t pen = native_colour(dc->pen->color);
   if (usable_brush(dc)) {
     uint32_t fill = native_colour(dc->brush->color);
-    for (int y = top + 1; y < bottom - 1; ++y) span(c, y, left + 1, right - 1, fill, rop);
+    rows(t + 1, b - 1, [&](int y) { span(c, y, l + 1, r - 1, fill, rop); });
   }
   // The outline: the box's border pixels, each once even when the box is one wide.
-  span(c, top, left, right, pen, rop);
-  if (bottom - 1 > top) span(c, bottom - 1, left, right, pen, rop);
-  for (int y = top + 1; y < bottom - 1; ++y) {
-    span(c, y, left, left + 1, pen, rop);
-    if (right - 1 > left) span(c, y, right - 1, right, pen, rop);
-  }
+  rows(t, t + 1, [&](int y) { span(c, y, l, r, pen, rop); });
+  if (b - 1 > t) rows(b - 1, b, [&](int y) { span(c, y, l, r, pen, rop); });
+  rows(t + 1, b - 1, [&](int y) {
+    span(c, y, l, l + 1, pen, rop);
+    if (r - 1 > l) span(c, y, r - 1, r, pen, rop);
+  });
   close_canvas(c);
   return TRUE;
 }
@@ -340,12 +346,14 @@ BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom) {
   if (left > right) std::swap(left, right);
   if (top > bottom) std::swap(top, bottom);
   bool outline = usable_pen(dc);
-  if (!outline) {  // as with Rectangle, a null pen leaves one pixel less each way
-    --right;
-    --bottom;
-  }
-  // Huge boxes would cost memory per row; nothing the program draws comes near this.
-  if (right - left < 1 || bottom - top < 1 || bottom - top > 65536) return TRUE;
+  int64_t w = int64_t(right) - left - (outline ? 0 : 1);
+  int64_t h = int64_t(bottom) - top - (outline ? 0 : 1);
+  // Boxes beyond 32768 pixels are not drawn: their rows would be walked in full, and
+  // nothing the program draws comes near that size.
+  if (w < 1 || h < 1 || w > 32768 || h > 32768) return TRUE;
+  // As with Rectangle, a null pen leaves one pixel less each way.
+  right = int(left + w);
+  bottom = int(top + h);
   Canvas c;
   if (!open_canvas(dc, c)) return TRUE;
   EllipseRows rows = ellipse_rows(left, top, right, bottom);
@@ -379,7 +387,7 @@ namespace {
 // The classic system colours, for FillRect with a (COLOR_xxx + 1) brush value.
 COLORREF system_colour(int index) {
   static const COLORREF table[31] = {
-      RGB(192, 192, 192), RGB(0, 0, 128),     RGB(0, 0, 128),     RGB(128, 128, 128),
+      RGB(192, 192, 192), RGB(0, 128, 128),   RGB(0, 0, 128),     RGB(128, 128, 128),
       RGB(192, 192, 192), RGB(255, 255, 255), RGB(0, 0, 0),       RGB(0, 0, 0),
       RGB(0, 0, 0),       RGB(255, 255, 255), RGB(192, 192, 192), RGB(192, 192, 192),
       RGB(128, 128, 128), RGB(0, 0, 128),     RGB(255, 255, 255), RGB(192, 192, 192),

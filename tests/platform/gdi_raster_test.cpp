@@ -302,7 +302,11 @@ TEST(GdiLine, FarCoordinatesDrawTheVisiblePartAtOnce) {
   LineTo(c.dc, INT_MAX, INT_MAX);
   POINT far[] = {{-2000000000, -2000000000}, {2000000000, 10}, {10, 2000000000}};
   Polygon(c.dc, far, 3);
+  SelectObject(c.dc, GetStockObject(NULL_BRUSH));
   Ellipse(c.dc, -2000000000, -2000000000, 2000000000, 2000000000);
+  Rectangle(c.dc, INT_MIN, INT_MIN, INT_MAX, INT_MAX);  // its outline is out of sight
+  SelectObject(c.dc, GetStockObject(NULL_PEN));
+  Rectangle(c.dc, INT_MAX, INT_MAX, INT_MIN, INT_MIN);
   for (int x = 0; x < 32; ++x) EXPECT_EQ(c.at(x, 5), RGB(255, 255, 255)) << x;
 }
 
