@@ -106,19 +106,6 @@ TEST(TypedPoint, EveryPairFindsTheSameState)
     }
 }
 
-TEST(TypedPoint, WetPairsAgree)
-{
-    SteamState by_t, by_p, by_s;
-    ASSERT_EQ(solve_typed_point(t_x, 150, 0.4, &by_t), 1);
-    ASSERT_EQ(solve_typed_point(p_x, by_t.p, 0.4, &by_p), 1);
-    EXPECT_NEAR(by_p.t, 150, 0.01);
-    EXPECT_NEAR(by_p.h, by_t.h, 100);
-    ASSERT_EQ(solve_typed_point(t_s, 150, by_t.s, &by_s), 1);
-    EXPECT_NEAR(by_s.x, 0.4, 1e-9);
-    ASSERT_EQ(solve_typed_point(p_s, by_t.p, by_t.s, &by_s), 1);
-    EXPECT_NEAR(by_s.x, 0.4, 1e-3);
-}
-
 SteamState inlet_at(double t, double p)
 {
     SteamState st;
