@@ -58,6 +58,7 @@ double sat_temperature_refine(double T_start, double p, double tol) {
   // Above 647.3 K the saturation pressure has no value (it reads -1), so a
   // march started there would see a constant p + 1 and climb for ever; the
   // line ends at 647.3 K, so start no higher than that.
+  if (std::isnan(T_start) || std::isnan(tol) || !(p > 0.0)) return property_refused;
   double T = T_start > critical_temperature ? critical_temperature : T_start;
   double f = p - sat_pressure(T);
   if (std::fabs(f) < tol) return T;
@@ -67,7 +68,15 @@ double sat_temperature_refine(double T_start, double p, double tol) {
   for (int i = 0; i < march_cap; ++i) {
     T_prev = T;
     const double f_prev = f;
-    T += f > 0.0 ? march_step : -march_step;
+    if (f > 0.0) {
+      // Upwards the line ends at 647.3 K: a step stops there, so that a root
+      // in the last 0.05 K is still bracketed; a pressure still higher than
+      // the line's end is never reached, and the end is the answer.
+      if (T >= critical_temperature) return critical_temperature;
+      T = T + march_step > critical_temperature ? critical_temperature : T + march_step;
+    } else {
+      T -= march_step;
+    }
     f = p - sat_pressure(T);
     if (std::fabs(f) < tol) return T;
     if (f_prev * f < 0.0) {

@@ -24,7 +24,9 @@ double l_boundary_beta(double theta);
 double sat_pressure(double T);
 
 // Saturation temperature [K] near T_start at which |p - sat_pressure(T)| < tol
-// [Pa]: a march in 0.05 K steps, then bisection of the last step.
+// [Pa]: a march in 0.05 K steps, then bisection of the last step. A start
+// above 647.3 K starts at 647.3 K; a pressure above the line's end gives
+// 647.3; a p <= 0 or an argument that is not a number gives -1.0.
 double sat_temperature_refine(double T_start, double p, double tol);
 
 // Saturation temperature [K] at p [Pa]; 647.3 for p >= 2.21e7 Pa (the state

@@ -77,8 +77,16 @@ TEST(SaturationLine, RefinementStartedAboveTheLineEnds) {
   // A start beyond 647.3 K, where the line has no value, still converges.
   const double T = sat_temperature_refine(700.0, 2.0e7, 10.0);
   EXPECT_LT(std::fabs(2.0e7 - sat_pressure(T)), 10.0);
-  // A pressure the line never reaches returns promptly with a finite value.
-  EXPECT_TRUE(std::isfinite(sat_temperature_refine(640.0, 5.0e7, 1.0)));
+  // A pressure above the line's end stops at the end instead of marching on.
+  EXPECT_EQ(sat_temperature_refine(640.0, 5.0e7, 1.0), 647.3);
+  // A root in the last step below 647.3 K is still found from below.
+  const double p_top = sat_pressure(647.29);
+  const double T_top = sat_temperature_refine(647.26, p_top, 0.5);
+  EXPECT_LT(std::fabs(p_top - sat_pressure(T_top)), 0.5);
+  EXPECT_EQ(sat_temperature_refine(NAN, 1e5, 1.0), -1.0);
+  EXPECT_EQ(sat_temperature_refine(373.0, 0.0, 1.0), -1.0);
+  // No tolerance can be met: the bisection ends at its cap near the root.
+  EXPECT_NEAR(sat_temperature_refine(370.0, 101325.0, 0.0), 373.15, 1e-3);
 }
 
 TEST(SaturationLine, RefusesPressuresBelowTheStartFormula) {
