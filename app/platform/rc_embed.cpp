@@ -4,6 +4,7 @@
 // template the program could not read fails the build, not the run.
 //
 //   vapora_rc_embed -o out.cpp [-d out.d] [-I dir]... script.rc
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -96,9 +97,34 @@ int main(int argc, char** argv) {
   os << "// Generated from " << input << " by vapora_rc_embed. Do not edit.\n"
      << "#include \"user.h\"\n\nnamespace {\nconst char script[] =\n";
   write_literal(os, flat);
-  os << ";\n"
-     << "// Registered before main() runs; read on the first resource call.\n"
-     << "[[maybe_unused]] const bool registered = (vapora_register_resource_script(script, sizeof script - 1), true);\n"
+  os << ";\n";
+  // The files the script names for its icons, as the resource compiler would embed them.
+  std::vector<std::string> files;
+  for (const auto& icon : res.icons) {
+    const std::string& name = icon.second;
+    if (std::find(files.begin(), files.end(), name) != files.end()) continue;
+    std::string data, path = name[0] == '/' ? name : dir_of(input) + "/" + name;
+    if (!read_file(path, data)) {
+      std::fprintf(stderr, "%s: cannot read icon file %s\n", input.c_str(), path.c_str());
+      return 1;
+    }
+    used.push_back(path);
+    os << "const unsigned char file" << files.size() << "[] = {";
+    for (size_t i = 0; i < data.size(); ++i)
+      os << (i % 24 ? "" : "\n ") << (unsigned)(unsigned char)data[i] << ",";
+    os << "0};\n";
+    files.push_back(name);
+  }
+  os << "// Registered before main() runs; read on the first resource call.\n"
+     << "[[maybe_unused]] const bool registered = (\n"
+     << "    vapora_register_resource_script(script, sizeof script - 1),\n";
+  for (size_t i = 0; i < files.size(); ++i) {
+    os << "    vapora_register_resource_file(";
+    std::ostringstream name;
+    write_literal(name, files[i]);
+    os << name.str().substr(2) << ", file" << i << ", sizeof file" << i << " - 1),\n";
+  }
+  os << "    true);\n"
      << "}  // namespace\n";
   std::string old;
   // Rewrite only on change, so that an unchanged script does not rebuild its target.

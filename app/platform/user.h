@@ -516,6 +516,9 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPWSTR lpCmdLi
 // Called by the tables that vapora_add_resources() generates: hands the layer the
 // program's flattened resource script. It is read on first use.
 void vapora_register_resource_script(const char* text, unsigned long length);
+// Likewise for a file the script names (an icon), under the name the script gives it.
+void vapora_register_resource_file(const char* name, const unsigned char* data,
+                                   unsigned long length);
 
 // Writes a window's backing surface (what the program has drawn in its client area) as
 // a PNG file. Returns 1 on success, 0 on failure. The same happens for every top-level

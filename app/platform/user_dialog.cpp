@@ -28,7 +28,7 @@ void install_css() {
       ".vapora-dialog button { min-height: 0; min-width: 0; padding: 0 4px; }"
       ".vapora-dialog radiobutton, .vapora-dialog checkbutton { padding: 0; min-height: 0; }"
       ".vapora-dialog radio, .vapora-dialog check { min-width: 12px; min-height: 12px;"
-      "  margin: 0 3px 0 0; }"
+      "  margin: 0 2px 0 0; }"
       ".vapora-dialog frame > border { border-radius: 0; }",
       -1, nullptr);
   gtk_style_context_add_provider_for_screen(gdk_screen_get_default(), GTK_STYLE_PROVIDER(css),
@@ -143,7 +143,7 @@ gboolean on_dialog_key(GtkWidget*, GdkEventKey* e, gpointer data) {
   return FALSE;
 }
 
-GtkWidget* make_widget(HWND c, const vapora::rc::ControlTemplate& t) {
+GtkWidget* make_widget(HWND c, const vapora::rc::ControlTemplate& t, int cx, int cy) {
   std::wstring cls = t.class_name;
   for (wchar_t& ch : cls) ch = (wchar_t)std::towlower(ch);
   if (cls == L"button") {
@@ -197,7 +197,16 @@ GtkWidget* make_widget(HWND c, const vapora::rc::ControlTemplate& t) {
   }
   if (cls == L"static" && (t.style & SS_TYPEMASK) == SS_ICON) {
     c->ctl = CtlKind::Icon;
-    return gtk_image_new_from_icon_name("dialog-information", GTK_ICON_SIZE_DND);
+    // The program's icon at the standard icon size, 32 pixels, within the control.
+    HICON icon = t.text_resource >= 0 ? LoadIconW(c->parent->instance, MAKEINTRESOURCEW(t.text_resource)) : nullptr;
+    if (!icon || !icon->pixbuf) return gtk_image_new();
+    int side = std::max(1, std::min(32, std::min(cx, cy)));
+    GdkPixbuf* scaled = gdk_pixbuf_scale_simple(icon->pixbuf, side, side, GDK_INTERP_BILINEAR);
+    GtkWidget* image = gtk_image_new_from_pixbuf(scaled);
+    g_object_unref(scaled);
+    gtk_widget_set_halign(image, GTK_ALIGN_START);
+    gtk_widget_set_valign(image, GTK_ALIGN_START);
+    return image;
   }
   // Static text, and any class the layer does not know, shown as its text.
   c->ctl = CtlKind::Static;
@@ -327,7 +336,7 @@ INT_PTR DialogBoxParamW(HINSTANCE instance, LPCWSTR name, HWND owner, DLGPROC pr
     c->ex_style = ct.ex_style;
     c->id = ct.id;
     c->parent = d;
-    c->widget = make_widget(c, ct);
+    c->widget = make_widget(c, ct, px(ct.cx), py(ct.cy));
     if ((c->style & BS_TYPEMASK) == BS_DEFPUSHBUTTON && c->ctl == CtlKind::PushButton) d->default_id = c->id;
     gtk_widget_set_size_request(c->widget, std::max(1, px(ct.cx)), std::max(1, py(ct.cy)));
     gtk_fixed_put(GTK_FIXED(d->fixed), c->widget, px(ct.x), py(ct.y));
@@ -346,7 +355,8 @@ INT_PTR DialogBoxParamW(HINSTANCE instance, LPCWSTR name, HWND owner, DLGPROC pr
   if (chain) gtk_container_set_focus_chain(GTK_CONTAINER(d->fixed), chain);
   G_GNUC_END_IGNORE_DEPRECATIONS
   g_list_free(chain);
-  if (HWND def = control_of(d, d->default_id); def && def->ctl == CtlKind::PushButton)
+  if (HWND def = control_of(d, d->default_id);
+      def && def->ctl == CtlKind::PushButton && (def->style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
     gtk_window_set_default(win, def->widget);
 
   bool owner_was_enabled = d->parent && d->parent->enabled;
@@ -456,6 +466,16 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
   std::string body = to_utf8(text ? text : L"");
   GtkWidget* box = gtk_message_dialog_new(parent, GTK_DIALOG_MODAL, kind, GTK_BUTTONS_NONE, "%s",
                                           body.c_str());
+  // GTK 3.24 no longer shows a message type's icon by itself; Windows always does.
+  const char* icon = kind == GTK_MESSAGE_ERROR ? "dialog-error" : kind == GTK_MESSAGE_QUESTION ? "dialog-question"
+                   : kind == GTK_MESSAGE_WARNING ? "dialog-warning" : kind == GTK_MESSAGE_INFO ? "dialog-information"
+                   : nullptr;
+  if (icon) {
+    GtkWidget* image = gtk_image_new_from_icon_name(icon, GTK_ICON_SIZE_DIALOG);
+    G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+    gtk_message_dialog_set_image(GTK_MESSAGE_DIALOG(box), image);
+    G_GNUC_END_IGNORE_DEPRECATIONS
+  }
   struct Button { const char* label; int id; };
   static const Button ok[] = {{"OK", IDOK}}, ok_cancel[] = {{"OK", IDOK}, {"Cancel", IDCANCEL}},
       abort_retry_ignore[] = {{"_Abort", IDABORT}, {"_Retry", IDRETRY}, {"_Ignore", IDIGNORE}},

@@ -74,6 +74,7 @@ struct HACCEL__ {
 
 struct HICON__ {
   int id = 0;
+  GdkPixbuf* pixbuf = nullptr;  // the largest image of the icon file; null for system icons
 };
 
 namespace vapora::user {

@@ -18,6 +18,32 @@ struct Script {
 Script scripts[8];
 int script_count = 0;
 
+struct File {
+  const char* name;
+  const unsigned char* data;
+  unsigned long length;
+};
+File files[32];
+int file_count = 0;
+
+// An icon file's image, by GDK's .ico reader; null when the file cannot be read.
+GdkPixbuf* load_icon_file(const std::string& name) {
+  for (int i = 0; i < file_count; ++i) {
+    if (name != files[i].name) continue;
+    GdkPixbufLoader* loader = gdk_pixbuf_loader_new_with_type("ico", nullptr);
+    if (!loader) return nullptr;
+    GdkPixbuf* image = nullptr;
+    if (gdk_pixbuf_loader_write(loader, files[i].data, files[i].length, nullptr) &&
+        gdk_pixbuf_loader_close(loader, nullptr)) {
+      image = gdk_pixbuf_loader_get_pixbuf(loader);
+      if (image) g_object_ref(image);
+    }
+    g_object_unref(loader);
+    return image;
+  }
+  return nullptr;
+}
+
 vapora::rc::ResName res_name(LPCWSTR name) {
   vapora::rc::ResName n;
   if (IS_INTRESOURCE(name)) {
@@ -39,6 +65,11 @@ vapora::rc::ResName res_name(LPCWSTR name) {
 
 void vapora_register_resource_script(const char* text, unsigned long length) {
   if (script_count < 8) scripts[script_count++] = Script{text, length};
+}
+
+void vapora_register_resource_file(const char* name, const unsigned char* data,
+                                   unsigned long length) {
+  if (file_count < 32) files[file_count++] = File{name, data, length};
 }
 
 namespace vapora::user {
@@ -91,8 +122,12 @@ HICON LoadIconW(HINSTANCE instance, LPCWSTR name) {
   auto& icons = vapora::user::resources().icons;
   if (!icons.count(n)) return nullptr;
   static std::map<vapora::rc::ResName, HICON__> loaded;
+  bool is_new = !loaded.count(n);
   HICON__& h = loaded[n];
-  h.id = n.is_number ? n.number : 0;
+  if (is_new) {
+    h.id = n.is_number ? n.number : 0;
+    h.pixbuf = load_icon_file(icons.at(n));
+  }
   return &h;
 }
 

@@ -579,6 +579,11 @@ HWND CreateWindowExW(DWORD ex_style, LPCWSTR class_name, LPCWSTR title, DWORD st
   if (!(style & WS_MINIMIZEBOX) && !(style & WS_SYSMENU))
     gtk_window_set_deletable(GTK_WINDOW(w->window), FALSE);
   invalidate(w, nullptr, true);  // a new window is wholly invalid
+  GList* icons = nullptr;
+  for (HICON icon : {wc.hIcon, wc.hIconSm})
+    if (icon && icon->pixbuf) icons = g_list_append(icons, icon->pixbuf);
+  if (icons) gtk_window_set_icon_list(GTK_WINDOW(w->window), icons);
+  g_list_free(icons);
 
   CREATESTRUCTW cs{param, instance, nullptr, parent, height, width, y, x, (LONG)style,
                    w->text.c_str(), w->class_name.c_str(), ex_style};
