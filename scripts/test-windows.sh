@@ -50,6 +50,7 @@ cleanup() {
   kill "$watchdog" 2>/dev/null
 }
 trap cleanup EXIT
+trap 'echo "test-windows: stopped"; exit 1' TERM INT
 
 # The test program, cross-built straight with the compiler.
 if ! "$cross-g++-posix" -std=c++17 -O2 -Wall -Wextra -municode -mwindows -static \
