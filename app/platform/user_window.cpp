@@ -189,6 +189,9 @@ gboolean on_motion(GtkWidget*, GdkEventMotion* e, gpointer data) {
   if (e->state & GDK_BUTTON3_MASK) keys |= MK_RBUTTON;
   if (e->state & GDK_SHIFT_MASK) keys |= MK_SHIFT;
   if (e->state & GDK_CONTROL_MASK) keys |= MK_CONTROL;
+  // Windows keeps at most one pending mouse move: a newer one replaces it.
+  auto& q = queue();
+  if (!q.empty() && q.back().hwnd == w && q.back().message == WM_MOUSEMOVE) q.pop_back();
   post(w, WM_MOUSEMOVE, keys, MAKELPARAM((int)e->x, (int)e->y));
   return TRUE;
 }
