@@ -6,6 +6,7 @@
 
 #include "program_state.h"
 #include "resource.h"
+#include "state_dump.h"
 
 wchar_t painted_results[results_line_count][100] = {};
 
@@ -81,6 +82,7 @@ INT_PTR CALLBACK results_dialog_proc(HWND dialog, UINT message, WPARAM wparam, L
     switch (message) {
     case WM_PAINT:
         paint_results(dialog);
+        dump_program_state("results_paint");
         return TRUE;
     case WM_INITDIALOG:
         return TRUE;

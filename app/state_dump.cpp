@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <string>
 
 #include "program_state.h"
@@ -13,6 +14,9 @@ namespace {
 long dump_sequence = 0;
 long beep_count = 0;
 long refusal_count = 0;
+// How often each event has been dumped, so a reader cannot miss one that a later
+// dump has overwritten.
+std::map<std::string, long> event_counts;
 
 const char* dump_path() {
     static const char* path = std::getenv("VAPORA_STATE_DUMP");
@@ -66,7 +70,10 @@ void dump_program_state(const char* event) {
     std::string temporary = std::string(path) + ".tmp";
     FILE* f = std::fopen(temporary.c_str(), "w");
     if (!f) return;
+    ++event_counts[event];
     std::fprintf(f, "seq %ld\nevent %s\n", ++dump_sequence, event);
+    for (const auto& count : event_counts)
+        std::fprintf(f, "count_%s %ld\n", count.first.c_str(), count.second);
     std::fprintf(f, "awaiting_first_point %d\nrubber_band_fresh %d\n",
                  awaiting_first_point ? 1 : 0, rubber_band_fresh ? 1 : 0);
     put_point(f, "cursor_px", cursor_px);

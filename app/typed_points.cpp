@@ -41,6 +41,7 @@ POINT diagram_px(double s, double t) {
 
 bool refuse(HWND hwnd) {
     count_refusal();
+    dump_program_state("refusal");
     MessageBoxW(hwnd, out_of_range_message, L"", MB_ICONEXCLAMATION);
     return false;
 }

@@ -1,0 +1,214 @@
+// The typed-point path for real: any key opens the data-input dialog, typed pairs and a
+// turbine case are solved, drawn and shown in the results dialog, and input out of
+// range gets its message box while the program goes on.
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "chart_geometry.h"
+#include "gui_session.h"
+
+using namespace geometry;
+using gui::App;
+using gui::Dump;
+using gui::Image;
+using gui::rgb;
+
+namespace {
+
+// Control rectangles of the data-input dialog, in dialog units.
+struct Control {
+    int x, y, w, h;
+};
+constexpr Control point1_value1 = {45, 70, 35, 12};
+constexpr Control point1_value2 = {45, 85, 35, 12};
+constexpr Control point2_value1 = {135, 70, 35, 12};
+constexpr Control point2_value2 = {135, 85, 35, 12};
+constexpr Control point1_p_h = {60, 40, 15, 12};
+constexpr Control point2_p_h = {150, 40, 15, 12};
+constexpr Control turbine_t_p = {15, 120, 60, 12};
+constexpr Control calculate = {105, 126, 60, 24};
+constexpr Control results_close = {60, 150, 80, 14};
+
+void click(App& app, const std::string& window, const Control& c) {
+    app.click_in_window(window, du(c.x + c.w / 2), du(c.y + c.h / 2));
+}
+
+void type_into(App& app, const std::string& window, const Control& c, const std::string& text) {
+    click(app, window, c);
+    app.type(text);
+}
+
+// Opens the data-input dialog with a key press over the main window.
+std::string open_input_dialog(App& app, const char* key = "a") {
+    app.move_to(700, 600);
+    app.key(key);
+    return gui::find_window("Data input window");
+}
+
+// The dump taken just before the results dialog opens, and that dialog.
+Dump calculate_and_wait_results(App& app, const std::string& input, std::string* results) {
+    long before = app.dump().count("results");
+    click(app, input, calculate);
+    Dump d = app.wait_count("results", before);
+    *results = gui::find_window("Results");
+    return d;
+}
+
+void close_results(App& app, const std::string& results) {
+    long keys = app.dump().count("key_down");
+    click(app, results, results_close);
+    EXPECT_TRUE(gui::window_gone("Results"));
+    app.wait_count("key_down", keys);
+}
+
+// vapora-calc's reply in the dump's units (p in Pa, h in J/kg, s in J/(kg K)).
+void expect_state(const Dump& d, const std::string& record, std::map<std::string, double> want,
+                  const std::string& prefix = "") {
+    ASSERT_FALSE(want.empty()) << "vapora-calc refused the reference point";
+    const char* names[6] = {"t", "p", "h", "s", "v", "x"};
+    const double scale[6] = {1, 100000, 1000, 1000, 1, 1};
+    for (int i = 0; i < 6; ++i) {
+        double expected = want.at(prefix + names[i]) * scale[i];
+        EXPECT_NEAR(d.number(record, i), expected, 1e-6 + 1e-9 * std::fabs(expected))
+            << record << " " << names[i];
+    }
+}
+
+}  // namespace
+
+TEST(TypedPoints, TemperaturePressureAndPressureEnthalpyPairsGiveTheResults) {
+    App app;
+    ASSERT_FALSE(app.main_window.empty()) << app.log();
+    app.wait_count("paint", 0);
+
+    // (t, p) for both points.
+    std::string input = open_input_dialog(app);
+    ASSERT_FALSE(input.empty()) << app.log();
+    type_into(app, input, point1_value1, "500");
+    type_into(app, input, point1_value2, "100");
+    type_into(app, input, point2_value1, "200");
+    type_into(app, input, point2_value2, "1");
+    std::string results;
+    Dump d = calculate_and_wait_results(app, input, &results);
+    ASSERT_FALSE(results.empty()) << app.log();
+    expect_state(d, "point1_state", gui::calc("state t,p 500 100"));
+    expect_state(d, "point2_state", gui::calc("state t,p 200 1"));
+    EXPECT_EQ(d.integer("point1_pair"), 0);
+    Image drawn = app.snapshot();
+    EXPECT_EQ(drawn.pixel(d.integer("point1_px", 0), d.integer("point1_px", 1)), rgb(255, 0, 0));
+    EXPECT_EQ(drawn.pixel(d.integer("point2_px", 0), d.integer("point2_px", 1)), rgb(255, 0, 0));
+    close_results(app, results);
+
+    // (p, h) for both points, Enter in an edit box as "Calculate".
+    input = open_input_dialog(app, "shift");
+    ASSERT_FALSE(input.empty());
+    click(app, input, point1_p_h);
+    click(app, input, point2_p_h);
+    type_into(app, input, point1_value1, "50");
+    type_into(app, input, point1_value2, "3000");
+    type_into(app, input, point2_value1, "0.5");
+    type_into(app, input, point2_value2, "2400");
+    long before = app.dump().count("results");
+    long painted = app.dump().count("results_paint");
+    app.key("Return");
+    d = app.wait_count("results", before);
+    results = gui::find_window("Results");
+    ASSERT_FALSE(results.empty()) << app.log();
+    EXPECT_EQ(d.integer("point1_pair"), 2);
+    EXPECT_EQ(d.integer("point2_pair"), 2);
+    expect_state(d, "point1_state", gui::calc("state p,h 50 3000"));
+    expect_state(d, "point2_state", gui::calc("state p,h 0.5 2400"));
+    double dh = 0;
+    d = app.wait_count("results_paint", painted);
+    ASSERT_EQ(std::sscanf(d.text("results_line 12").c_str(), "h1-h2 = %lf", &dh), 1);
+    EXPECT_NEAR(dh, 600.0, 0.051);
+    close_results(app, results);
+}
+
+TEST(TypedPoints, TurbineCaseDrawsTheIsentropicLineInBlue) {
+    App app;
+    ASSERT_FALSE(app.main_window.empty()) << app.log();
+    app.wait_count("paint", 0);
+    std::string input = open_input_dialog(app);
+    ASSERT_FALSE(input.empty()) << app.log();
+    click(app, input, turbine_t_p);
+    type_into(app, input, point1_value1, "500");
+    type_into(app, input, point1_value2, "100");
+    type_into(app, input, point2_value1, "0.1");
+    type_into(app, input, point2_value2, "85");
+    std::string results;
+    Dump d = calculate_and_wait_results(app, input, &results);
+    ASSERT_FALSE(results.empty()) << app.log();
+    EXPECT_EQ(d.integer("point2_pair"), 7);
+    EXPECT_EQ(d.number("turbine_efficiency"), 85.0);
+    auto want = gui::calc("turbine 100 500 0.1 85");
+    expect_state(d, "point1_state", want, "inlet_");
+    expect_state(d, "point2_state", want, "outlet_");
+
+    // Blue from the inlet straight down to the isentropic end, red to the real outlet.
+    Image drawn = app.snapshot();
+    const int x1 = d.integer("point1_px", 0), y1 = d.integer("point1_px", 1);
+    const int y2s = y_of(want.at("isentropic_t"));
+    EXPECT_EQ(drawn.pixel(x1, y2s), rgb(0, 0, 255));
+    int blue = 0;
+    for (int y = y1 + 5; y < y2s - 4; ++y) blue += drawn.pixel(x1, y) == rgb(0, 0, 255);
+    EXPECT_GE(blue, (y2s - 4 - y1 - 5) * 9 / 10);
+    EXPECT_EQ(drawn.pixel(d.integer("point2_px", 0), d.integer("point2_px", 1)), rgb(255, 0, 0));
+    close_results(app, results);
+}
+
+TEST(TypedPoints, InputOutOfRangeGetsTheMessageAndTheProgramGoesOn) {
+    App app;
+    ASSERT_FALSE(app.main_window.empty()) << app.log();
+    app.wait_count("paint", 0);
+    app.click_at(x_of(6.0), y_of(300));  // point 1 fixed by the mouse: state B
+
+    // Esc does not close the data-input dialog; "Calculate" on empty boxes reads t = 0.
+    std::string input = open_input_dialog(app);
+    ASSERT_FALSE(input.empty()) << app.log();
+    app.key("Escape");
+    gui::sleep_ms(200);
+    EXPECT_FALSE(gui::find_window("Data input window", 500).empty());
+    long before = app.dump().count("refusal");
+    long keys = app.dump().count("key_down");
+    click(app, input, calculate);
+    Dump d = app.wait_count("refusal", before);
+    ASSERT_GT(d.count("refusal"), before) << app.log();
+    EXPECT_EQ(d.integer("refusals"), 1);
+    EXPECT_TRUE(gui::window_gone("Data input window"));
+    app.key("Return");  // the message box's OK
+    d = app.wait_count("key_down", keys);
+    ASSERT_GT(d.count("key_down"), keys) << "message box still open";
+    EXPECT_TRUE(app.alive());
+
+    // A pressure above 1000 bar is refused; exactly 1000 and 0.02 pass.
+    input = open_input_dialog(app);
+    ASSERT_FALSE(input.empty());
+    type_into(app, input, point1_value1, "300");
+    type_into(app, input, point1_value2, "1000.0001");
+    type_into(app, input, point2_value1, "300");
+    type_into(app, input, point2_value2, "0.02");
+    before = app.dump().count("refusal");
+    keys = app.dump().count("key_down");
+    click(app, input, calculate);
+    d = app.wait_count("refusal", before);
+    EXPECT_EQ(d.integer("refusals"), 2);
+    app.key("Return");
+    app.wait_count("key_down", keys);
+
+    input = open_input_dialog(app);
+    ASSERT_FALSE(input.empty());
+    type_into(app, input, point1_value1, "300");
+    type_into(app, input, point1_value2, "1000");
+    type_into(app, input, point2_value1, "300");
+    type_into(app, input, point2_value2, "0.02");
+    std::string results;
+    d = calculate_and_wait_results(app, input, &results);
+    ASSERT_FALSE(results.empty());
+    EXPECT_EQ(d.integer("refusals"), 2);
+    close_results(app, results);
+    EXPECT_TRUE(app.alive());
+}
