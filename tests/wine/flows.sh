@@ -167,7 +167,7 @@ vapora_flows() {
   local exe=$1 wid
   start_program "$exe"
   if ! wid=$(wait_window "Vapora 2.0" 60); then
-    fail "main window \"Vapora 2.0\" appears within 60 s (log: $OUT/vapora.log)"
+    fail "main window \"Vapora 2.0\" appears within 60 s (log: $OUT/$(basename "$exe" .exe).log)"
     stop_program
     return 1
   fi
