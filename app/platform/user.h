@@ -12,6 +12,9 @@
 //  - DialogBoxParamW runs a nested loop: the owner is disabled but still repaints;
 //    non-auto radio buttons change their check state only through BM_SETCHECK;
 //    Escape sends IDCANCEL, Enter the focused push button or the default one (IDOK);
+//    controls are placed by dialog units (2 x 2 pixels each without a template font,
+//    1.5 x 1.625 with 8-point "MS Shell Dlg"); one whose text needs more room than its
+//    rectangle keeps its place and overlaps its right neighbour, which hides the rest;
 //  - one resource set per program, from the script given to vapora_add_resources().
 #pragma once
 

@@ -28,7 +28,8 @@ void install_css() {
       ".vapora-dialog button { min-height: 0; min-width: 0; padding: 0 4px; }"
       ".vapora-dialog radiobutton, .vapora-dialog checkbutton { padding: 0; min-height: 0; }"
       ".vapora-dialog radio, .vapora-dialog check { min-width: 12px; min-height: 12px;"
-      "  margin: 0 2px 0 0; }"
+      "  margin: 0 3px 0 0; padding: 0; }"
+      ".vapora-dialog radiobutton label, .vapora-dialog checkbutton label { margin: 0; padding: 0; }"
       ".vapora-dialog frame > border { border-radius: 0; }",
       -1, nullptr);
   gtk_style_context_add_provider_for_screen(gdk_screen_get_default(), GTK_STYLE_PROVIDER(css),

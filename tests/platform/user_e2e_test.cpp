@@ -283,6 +283,19 @@ TEST(UserDialog, TemplateControlsTypedTextAndResult) {
   while (screen_pixel(dlg, 260, 170) != 0xC80000 && now_ms() < end) sleep_ms(20);
   EXPECT_EQ(screen_pixel(dlg, 260, 170), 0xC80000ul) << "painted mark missing";
 
+  // Controls sit where their dialog units put them, at the template's size; a radio
+  // button whose text is wider than its rectangle keeps its place and overlaps the next.
+  EXPECT_EQ(app.wait_line("control 203"), "control 203 160 30 120 24") << app.log();
+  EXPECT_EQ(app.wait_line("control 201"), "control 201 140 110 160 24") << app.log();
+  EXPECT_EQ(app.wait_line("control 1 "), "control 1 40 190 100 28") << app.log();
+  EXPECT_EQ(app.wait_line("control 208").substr(0, 19), "control 208 20 144 ") << app.log();
+  EXPECT_EQ(app.wait_line("control 209").substr(0, 19), "control 209 50 144 ") << app.log();
+
+  // Without a system menu there is no close button: a close request does nothing.
+  request_close(dlg);
+  sleep_ms(300);
+  EXPECT_EQ(app.count("dialog command 2"), 0) << app.log();
+
   // Input to the owner is blocked while the dialog is modal.
   int moves = app.count("mousemove");
   run("xdotool mousemove --window " + app.window + " 900 600");
@@ -315,6 +328,8 @@ TEST(UserDialog, TemplateControlsTypedTextAndResult) {
   end = now_ms() + 5000;
   while (window_visible("^Test dialog$") && now_ms() < end) sleep_ms(50);
   EXPECT_FALSE(window_visible("^Test dialog$"));
+  // The area the dialog uncovered is repainted, and only that area.
+  EXPECT_FALSE(app.wait_line("paint 40 80 360 320").empty()) << app.log();
 
   // The main window takes input again.
   run("xdotool mousemove --window " + app.window + " 300 300");

@@ -72,7 +72,7 @@ TEST(ResourceScript, TestProgramScript) {
   EXPECT_EQ(d.y, 40);
   EXPECT_EQ(d.cx, 160);
   EXPECT_EQ(d.cy, 120);
-  ASSERT_EQ(d.controls.size(), 9u);
+  ASSERT_EQ(d.controls.size(), 11u);
 
   struct Expect { int id; const wchar_t* cls; uint32_t style; int x, y, cx, cy; };
   const uint32_t base = WS_CHILD | WS_VISIBLE;

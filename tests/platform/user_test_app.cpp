@@ -55,6 +55,15 @@ INT_PTR CALLBACK test_dialog_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
       DeleteObject(red);
       EndPaint(dlg, &ps);
       log_line("dialog paint");
+      // Where the controls ended up, in the dialog's client pixels.
+      for (int id : {IDC_TEST_RADIO_B, IDC_TEST_EDIT, IDC_TEST_NARROW_A, IDC_TEST_NARROW_B, IDOK}) {
+        RECT r;
+        GetWindowRect(GetDlgItem(dlg, id), &r);
+        POINT tl{r.left, r.top};
+        ScreenToClient(dlg, &tl);
+        log_line("control %d %ld %ld %ld %ld", id, (long)tl.x, (long)tl.y, (long)(r.right - r.left),
+                 (long)(r.bottom - r.top));
+      }
       return TRUE;
     }
     case WM_COMMAND: {
