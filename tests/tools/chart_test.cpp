@@ -2,142 +2,92 @@
 #include <gtest/gtest.h>
 
 #include <cairo.h>
-
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <string>
-
 #include <sys/stat.h>
 #include <sys/wait.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
 
 #include "diagram/diagram.h"
 
 namespace {
 
-constexpr int W = 994;
-constexpr int H = 671;
+const std::string out_dir = VAPORA_CHART_OUT_DIR;
+
+int run(const std::string& args)
+{
+    const int status = std::system((std::string(VAPORA_CHART_EXE) + " " + args + " 2>/dev/null").c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
 
 struct Png {
-    cairo_surface_t* surface = nullptr;
-    ~Png()
-    {
-        if (surface)
-            cairo_surface_destroy(surface);
-    }
-    bool ok() const { return surface && cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS; }
-    int width() const { return cairo_image_surface_get_width(surface); }
-    int height() const { return cairo_image_surface_get_height(surface); }
-    // As a COLORREF, 0x00BBGGRR.
+    explicit Png(const std::string& path) : s(cairo_image_surface_create_from_png(path.c_str())) {}
+    ~Png() { cairo_surface_destroy(s); }
+    bool ok() const { return cairo_surface_status(s) == CAIRO_STATUS_SUCCESS; }
     COLORREF at(int x, int y) const
     {
-        const unsigned char* row =
-            cairo_image_surface_get_data(surface) + y * cairo_image_surface_get_stride(surface);
+        const unsigned char* row = cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s);
         const uint32_t p = reinterpret_cast<const uint32_t*>(row)[x];
         return RGB((p >> 16) & 0xff, (p >> 8) & 0xff, p & 0xff);
     }
     int count(int x0, int y0, int x1, int y1, COLORREF c) const
     {
         int n = 0;
-        for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x)
-                n += at(x, y) == c;
+        for (int i = 0; i < (x1 - x0) * (y1 - y0); ++i)
+            n += at(x0 + i % (x1 - x0), y0 + i / (x1 - x0)) == c;
         return n;
     }
+    cairo_surface_t* s;
 };
 
-std::string out_path(const char* name)
-{
-    return std::string(VAPORA_CHART_OUT_DIR) + "/" + name;
-}
+const RECT client = {0, 0, 994, 671};
+const DiagramFrame f = frame_from_client(&client);
 
-// Runs the tool; returns its exit status.
-int run(const std::string& args)
+TEST(ChartTool, WritesTheWholeClientAreaAndOnlyWhatIsAskedFor)
 {
-    const std::string command = std::string(VAPORA_CHART_EXE) + " " + args + " 2>/dev/null";
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-void load(Png* png, const std::string& path)
-{
-    png->surface = cairo_image_surface_create_from_png(path.c_str());
-}
-
-DiagramFrame window_frame()
-{
-    const RECT client = {0, 0, W, H};
-    return frame_from_client(&client);
-}
-
-TEST(ChartTool, WritesTheWholeClientArea)
-{
-    const std::string path = out_path("chart_plain.png");
-    std::remove(path.c_str());
+    const std::string path = out_dir + "/chart_plain.png";
     ASSERT_EQ(run(path), 0);
-    Png png;
-    load(&png, path);
+    Png png(path);
     ASSERT_TRUE(png.ok());
-    EXPECT_EQ(png.width(), W);
-    EXPECT_EQ(png.height(), H);
-    EXPECT_EQ(png.at(W - 1, H - 1), RGB(0, 0, 0));
-    EXPECT_EQ(png.at(84, 107), RGB(192, 192, 192));  // the title panel
-    const DiagramFrame f = window_frame();
-    EXPECT_EQ(png.at(f.origin_x, t_to_px(f, 300)), RGB(255, 255, 255));  // the axis
-    // No readout panel (12500 pixels of its green; the critical isobar has a few
-    // hundred) and no red unless asked for.
-    EXPECT_LT(png.count(0, 0, W, H, RGB(0, 130, 0)), 5000);
-    EXPECT_EQ(png.count(0, 120, W, H, RGB(255, 0, 0)), 0);
+    EXPECT_EQ(cairo_image_surface_get_width(png.s), 994);
+    EXPECT_EQ(cairo_image_surface_get_height(png.s), 671);
+    EXPECT_EQ(png.at(84, 107), RGB(192, 192, 192));                    // title panel
+    EXPECT_EQ(png.at(f.origin_x, t_to_px(f, 300)), RGB(255, 255, 255));  // axis
+    // No readout panel (12,500 pixels of its green; the critical isobar has a few
+    // hundred) and no red marks.
+    EXPECT_LT(png.count(0, 0, 994, 671, RGB(0, 130, 0)), 5000);
+    EXPECT_EQ(png.count(0, 120, 994, 671, RGB(255, 0, 0)), 0);
 }
 
-TEST(ChartTool, ProcessMarksBothPointsAndJoinsThem)
+TEST(ChartTool, PointAndProcessDrawTheReadoutTheMarksAndTheLine)
 {
-    const std::string path = out_path("chart_process.png");
-    ASSERT_EQ(run(path + " --process 6.5 300 7.5 500"), 0);
-    Png png;
-    load(&png, path);
+    const std::string path = out_dir + "/chart_process.png";
+    ASSERT_EQ(run(path + " --point 7 400 --process 6.5 300 7.5 500"), 0);
+    Png png(path);
     ASSERT_TRUE(png.ok());
-    const DiagramFrame f = window_frame();
-    const int x1 = s_to_px(f, 6500), y1 = t_to_px(f, 300);
-    const int x2 = s_to_px(f, 7500), y2 = t_to_px(f, 500);
+    const int left = f.origin_x + 20, top = f.origin_y - f.plot_height / 2;
+    EXPECT_EQ(png.at(left + 95, top + 20), RGB(0, 130, 0));
+    EXPECT_GT(95 * 90 - png.count(left + 5, top + 30, left + 100, top + 120, RGB(0, 130, 0)), 100)
+        << "six lines of text on the panel";
+    const int x1 = s_to_px(f, 6500), y1 = t_to_px(f, 300), x2 = s_to_px(f, 7500), y2 = t_to_px(f, 500);
     const COLORREF red = RGB(255, 0, 0);
     EXPECT_EQ(png.at(x1, y1), red);
     EXPECT_EQ(png.at(x2, y2), red);
-    // Midway along the line, within a pixel of the straight segment.
-    const int xm = (x1 + x2) / 2, ym = (y1 + y2) / 2;
+    const int xm = (x1 + x2) / 2, ym = (y1 + y2) / 2;  // the line, within a pixel
     EXPECT_GT(png.count(xm - 1, ym - 1, xm + 2, ym + 2, red), 0);
 }
 
-TEST(ChartTool, PointShowsTheReadoutPanel)
+TEST(ChartTool, RefusesBadArgumentsAndWritesNothing)
 {
-    const std::string path = out_path("chart_point.png");
-    ASSERT_EQ(run(path + " --point 7 400"), 0);
-    Png png;
-    load(&png, path);
-    ASSERT_TRUE(png.ok());
-    const DiagramFrame f = window_frame();
-    const int left = f.origin_x + 20, top = f.origin_y - f.plot_height / 2;
-    EXPECT_EQ(png.at(left + 95, top + 20), RGB(0, 130, 0));
-    // Six lines of white text on the green face.
-    const int text = (95 * 90) - png.count(left + 5, top + 30, left + 100, top + 120, RGB(0, 130, 0));
-    EXPECT_GT(text, 100);
-}
-
-TEST(ChartTool, RefusesBadArguments)
-{
-    const char* cases[] = {"", "--point 1 2", "x.png --point 1", "x.png --process 1 2 3",
-                           "x.png --point a b", "x.png --bogus"};
-    for (const char* args : cases) {
-        const std::string path = out_path("x.png");
+    const std::string path = out_dir + "/refused.png";
+    for (const char* rest : {" --point 1", " --process 1 2 3", " --point a b", " --bogus"}) {
         std::remove(path.c_str());
-        std::string a = args;
-        const std::size_t at = a.find("x.png");
-        if (at != std::string::npos)
-            a.replace(at, 5, path);
-        EXPECT_EQ(run(a), 2) << args;
+        EXPECT_EQ(run(path + rest), 2) << rest;
         struct stat st;
-        EXPECT_NE(stat(path.c_str(), &st), 0) << args;
+        EXPECT_NE(stat(path.c_str(), &st), 0) << rest;
     }
+    EXPECT_EQ(run(""), 2);
 }
 
 }  // namespace
