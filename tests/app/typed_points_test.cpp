@@ -26,6 +26,7 @@ constexpr Control point1_value1 = {45, 70, 35, 12};
 constexpr Control point1_value2 = {45, 85, 35, 12};
 constexpr Control point2_value1 = {135, 70, 35, 12};
 constexpr Control point2_value2 = {135, 85, 35, 12};
+constexpr Control point1_t_p = {15, 40, 30, 12};
 constexpr Control point1_p_h = {60, 40, 15, 12};
 constexpr Control point2_p_h = {150, 40, 15, 12};
 constexpr Control turbine_t_p = {15, 120, 60, 12};
@@ -199,8 +200,11 @@ TEST(TypedPoints, InputOutOfRangeGetsTheMessageAndTheProgramGoesOn) {
     app.key("Return");
     app.wait_count("key_down", keys);
 
+    // Leaving a turbine case by a point-1 pair returns point 2 to (t, p).
     input = open_input_dialog(app);
     ASSERT_FALSE(input.empty());
+    click(app, input, turbine_t_p);
+    click(app, input, point1_t_p);
     type_into(app, input, point1_value1, "300");
     type_into(app, input, point1_value2, "1000");
     type_into(app, input, point2_value1, "300");
@@ -209,6 +213,8 @@ TEST(TypedPoints, InputOutOfRangeGetsTheMessageAndTheProgramGoesOn) {
     d = calculate_and_wait_results(app, input, &results);
     ASSERT_FALSE(results.empty());
     EXPECT_EQ(d.integer("refusals"), 2);
+    EXPECT_EQ(d.integer("point2_pair"), 0);
+    EXPECT_EQ(d.number("point2_state", 1), 0.02 * 100000);
     close_results(app, results);
     EXPECT_TRUE(app.alive());
 }
