@@ -212,6 +212,18 @@ TEST(MainWindow, TwoClicksMarkJoinAndShowTheProcess) {
     EXPECT_TRUE(gui::window_gone("Results"));
     d = app.wait_count("left_button_down", clicks);
     EXPECT_EQ(d.integer("awaiting_first_point"), 1);
+
+    // A double click is two plain clicks: a process of one point, zero differences.
+    app.move_to(x_of(8.0), y_of(250));
+    long painted = app.dump().count("results_paint");
+    gui::run("xdotool click --repeat 2 --delay 80 1");
+    d = app.wait_count("results_paint", painted);
+    EXPECT_EQ(d.text("results_line 12"), "h1-h2 = 0.0 kJ/kg");
+    EXPECT_EQ(d.text("results_line 13"), "s1-s2 = 0.000 kJ/kg\u00B0C");
+    results = gui::find_window("Results");
+    ASSERT_FALSE(results.empty());
+    app.click_in_window(results, du(100), du(157));
+    EXPECT_TRUE(gui::window_gone("Results"));
 }
 
 TEST(MainWindow, ClickOutsideTheValidSpaceBeepsAndPrompts) {
