@@ -215,6 +215,17 @@ vapora_flows() {
   else
     fail "mouse moves show the green readout, and it follows the cursor (${a:-no panel} / ${b:-no panel})"
   fi
+  # The panel stands where the Linux chart puts it for a point.
+  if [ -n "$CHART" ] && [ -n "$a" ]; then
+    local linux_box
+    if "$CHART" "$OUT/linux-readout.png" --point 6.0 300 &&
+        linux_box=$(python3 "$HERE/pixels.py" readout "$OUT/linux-readout.png") &&
+        [ "${linux_box%% *}" = "${a%% *}" ]; then
+      pass "the readout panel's box (${a%% *}) is the Linux chart's"
+    else
+      fail "the readout panel's box: ${a%% *} under Wine, ${linux_box%% *} on Linux"
+    fi
+  fi
 
   # A key opens the data-input dialog; Esc leaves it open (it has no cancel); two typed
   # points and Calculate give the results dialog, whose Close button ends it.
@@ -270,6 +281,27 @@ vapora_flows() {
     fi
   else
     fail "a key opens the data-input dialog"
+  fi
+
+  # Two clicks in the diagram fix the start and end points and open the results.
+  local clicks_before clicks_after
+  clicks_before=$(python3 "$HERE/pixels.py" count "$OUT/vapora-after-dialogs.png" 255,0,0 2>/dev/null || echo 0)
+  move_to "$wid" "$(diagram_x 6500)" "$(diagram_y 450)"; sleep 0.3; xdotool click 1; sleep 0.5
+  move_to "$wid" "$(diagram_x 8000)" "$(diagram_y 150)"; sleep 0.3; xdotool click 1
+  if results=$(wait_window "Results" 20); then
+    pass "two clicks in the diagram open the results"
+    # The dialog opens near the top left, away from the two clicked points.
+    shot "$wid" "$OUT/vapora-clicks.png"
+    clicks_after=$(python3 "$HERE/pixels.py" count "$OUT/vapora-clicks.png" 255,0,0)
+    if [ "$clicks_after" -ge $((clicks_before + 30)) ]; then
+      pass "the clicked points are marked and joined in red"
+    else
+      fail "the clicked points are marked and joined in red ($clicks_before red pixels before, $clicks_after after)"
+    fi
+    click_dlu "$results" 100 157 200 170
+    wait_gone "Results" 10 || fail "the results dialog's Close button ends it (after the clicks)"
+  else
+    fail "two clicks in the diagram open the results"
   fi
 
   # Alt with "/" opens the About box; Esc closes it.
