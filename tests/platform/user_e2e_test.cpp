@@ -342,6 +342,13 @@ TEST(UserDialog, TemplateControlsTypedTextAndResult) {
   dlg = find_window("^Test dialog$");
   ASSERT_FALSE(dlg.empty()) << app.log();
   ASSERT_FALSE(app.wait_line("initdialog", 1).empty());
+  // Tab follows the tab stops in template order (edit box, OK, Cancel); Enter on a
+  // focused push button presses that button, not the default one.
+  int cancels = app.count("dialog command 2");
+  run("xdotool mousemove --window " + dlg + " 220 122 click 1");
+  run("xdotool key Tab Tab Return");
+  EXPECT_FALSE(app.wait_line("dialog command 2", cancels).empty()) << app.log();
+  EXPECT_EQ(app.count("dialog command 1"), 1) << app.log();
   run("xdotool mousemove --window " + dlg + " 90 204 click 1");  // OK, (20,95) units
   EXPECT_EQ(app.wait_line("text", 1), "text 0 []") << app.log();
   EXPECT_EQ(app.wait_line("checks", 1), "checks 1 0") << app.log();
