@@ -1,6 +1,8 @@
 // Program start: title and class name from the string table, the class of the one main
 // window, the window itself (1000 x 700, no sizing border, no maximise button, no menu
 // bar), and the message loop with the accelerator table.
+#include <clocale>
+
 #include "main_window.h"
 #include "program_state.h"
 #include "resource.h"
@@ -33,6 +35,9 @@ void register_main_window_class(HINSTANCE instance) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show_command) {
+    // Every number the program shows or reads has a decimal point, whatever locale a
+    // GUI toolkit may have switched to before this entry point.
+    std::setlocale(LC_NUMERIC, "C");
     LoadStringW(instance, IDS_APP_TITLE, window_title, title_buffer_length);
     LoadStringW(instance, IDS_WINDOW_CLASS, window_class_name, title_buffer_length);
     register_main_window_class(instance);
