@@ -356,6 +356,28 @@ TEST(UserDialog, TemplateControlsTypedTextAndResult) {
   close_and_expect_clean_exit(app);
 }
 
+TEST(UserDialog, ShellFontUnitsAndCloseButton) {
+  TestApp app;
+  ASSERT_NO_FATAL_FAILURE(start(app));
+  run("xdotool key s");
+  std::string dlg = find_window("^Shell font$");
+  ASSERT_FALSE(dlg.empty()) << app.log();
+  // 170 x 62 units at 1.5 x 1.625 pixels, rounded as MulDiv rounds.
+  EXPECT_EQ(app.wait_line("shell client"), "shell client 255 101") << app.log();
+  int x, y, w, h;
+  ASSERT_TRUE(geometry(dlg, x, y, w, h));
+  EXPECT_EQ(w, 255);
+  EXPECT_EQ(h, 101);
+  // With a system menu, the close button sends IDCANCEL.
+  request_close(dlg);
+  EXPECT_EQ(app.wait_line("shell result"), "shell result 2") << app.log();
+  run("xdotool key s");
+  ASSERT_FALSE(find_window("^Shell font$").empty()) << app.log();
+  run("xdotool key Return");  // the default push button, which has the focus
+  EXPECT_EQ(app.wait_line("shell result", 1), "shell result 1") << app.log();
+  close_and_expect_clean_exit(app);
+}
+
 TEST(UserDialog, MessageBoxClosedByReturn) {
   TestApp app;
   ASSERT_NO_FATAL_FAILURE(start(app));

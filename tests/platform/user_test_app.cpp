@@ -2,7 +2,8 @@
 // input. It writes what its window and dialog procedures receive, one line per event,
 // to the file named by USER_TEST_LOG.
 //
-// Keys: "d" opens the test dialog, "m" a message box, any other key is only logged.
+// Keys: "d" opens the test dialog, "s" the shell-font dialog, "m" a message box; any
+// other key is only logged.
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -93,6 +94,21 @@ INT_PTR CALLBACK test_dialog_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
   }
 }
 
+// The shell-font dialog: its size tells the dialog units; OK and Cancel end it.
+INT_PTR CALLBACK shell_dialog_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM) {
+  if (msg == WM_INITDIALOG) {
+    RECT r;
+    GetClientRect(dlg, &r);
+    log_line("shell client %ld %ld", (long)r.right, (long)r.bottom);
+    return TRUE;
+  }
+  if (msg == WM_COMMAND && (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL)) {
+    EndDialog(dlg, LOWORD(wp));
+    return TRUE;
+  }
+  return FALSE;
+}
+
 LRESULT CALLBACK test_window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_CREATE: {
@@ -136,6 +152,9 @@ LRESULT CALLBACK test_window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       if (wp == 'D') {
         INT_PTR r = DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_TEST), hwnd, test_dialog_proc, 42);
         log_line("dialog result %ld", (long)r);
+      } else if (wp == 'S') {
+        INT_PTR r = DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_TEST_SHELL), hwnd, shell_dialog_proc, 0);
+        log_line("shell result %ld", (long)r);
       } else if (wp == 'M') {
         log_line("messagebox open");
         InvalidateRect(hwnd, nullptr, FALSE);
