@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -393,6 +394,7 @@ void ensure_gtk() {
     std::fprintf(stderr, "vapora: cannot open the display\n");
     std::exit(1);
   }
+  std::setlocale(LC_NUMERIC, "C");  // as in main(): a decimal point in every locale
   g_unix_signal_add(SIGUSR1, on_snapshot_signal, nullptr);
 }
 
