@@ -154,20 +154,29 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "Installed in $(( $(date +%s) - start )) s"
 fi
 
-command -v wine >/dev/null || { echo "Wine: the wine command is missing after the install"; exit 1; }
+# The loader and server for the chosen width: with both Wines installed, the plain wine
+# command picks the 32-bit one, which cannot start where 32-bit code cannot run.
+if [ "$bits" = 32 ]; then
+  loader=/usr/lib/wine/wine server=/usr/lib/wine/wineserver32
+else
+  loader=/usr/lib/wine/wine64 server=/usr/lib/wine/wineserver64
+  export WINELOADER=$loader
+fi
+[ -x "$loader" ] || { echo "Wine: $loader is missing after the install"; exit 1; }
+[ -x "$server" ] || server=$(command -v wineserver)
 
 if [ -n "$prefix" ] && [ ! -f "$prefix/system.reg" ]; then
   export WINEPREFIX="$prefix" WINEARCH="win$bits" WINEDEBUG=-all
   # No Mono or Gecko: their install prompts would wait for a person.
   export WINEDLLOVERRIDES="mscoree,mshtml="
-  mkdir -p "$(dirname "$prefix")"
+  mkdir -p "$prefix" 2>/dev/null || { echo "Wine cannot start: the prefix folder $prefix cannot be created"; exit 1; }
   start=$(date +%s)
   # The prefix needs no display; the timeout keeps a stuck boot bounded.
-  if ! DISPLAY="" timeout 300 wineboot -u >/dev/null 2>&1; then
-    timeout 20 wineserver -k >/dev/null 2>&1 || true
-    echo "Wine cannot start: wineboot -u failed or timed out for the prefix $prefix"
+  if ! out=$(DISPLAY="" timeout 300 "$loader" wineboot -u 2>&1); then
+    timeout 20 "$server" -k >/dev/null 2>&1 || true
+    echo "Wine cannot start: wineboot -u failed or timed out for the prefix $prefix ($(tail -1 <<<"$out"))"
     exit 1
   fi
-  timeout 60 wineserver -w >/dev/null 2>&1 || true
+  timeout 60 "$server" -w >/dev/null 2>&1 || true
   echo "Wine prefix $prefix prepared in $(( $(date +%s) - start )) s"
 fi

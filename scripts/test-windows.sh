@@ -58,18 +58,10 @@ if ! "$cross-g++-posix" -std=c++17 -O2 -Wall -Wextra -municode -mwindows -static
   echo "the test program does not build with $cross-g++-posix"; exit 1
 fi
 
-# The prefix: created once; the caption height set so that Wine's frame leaves a 1000 x 700
-# window the 994 x 671 client the Linux layer gives it (Wine's default 18-pixel caption
-# leaves 994 x 675, and the chart's layout follows the client height).
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  t=$(date +%s)
-  if ! DISPLAY="" timeout 300 "$WINE" wineboot -u >"$OUT/wineboot.log" 2>&1; then
-    echo "Wine cannot start: wineboot -u failed or timed out ($(tail -1 "$OUT/wineboot.log"))"
-    exit 1
-  fi
-  timeout 60 "$WINESERVER" -w >/dev/null 2>&1
-  echo "Wine prefix prepared in $(( $(date +%s) - t )) s"
-fi
+# The prefix: created once (by the install script); the caption height set so that Wine's
+# frame leaves a 1000 x 700 window the 994 x 671 client the Linux layer gives it (Wine's
+# default 18-pixel caption leaves 994 x 675, and the chart's layout follows the client height).
+scripts/install-wine.sh --prefix "$WINEPREFIX" || exit 1
 if ! DISPLAY="" timeout 120 "$WINE" reg add 'HKCU\Control Panel\Desktop\WindowMetrics' \
     /v CaptionHeight /t REG_SZ /d 22 /f >"$OUT/reg.log" 2>&1; then
   echo "Wine cannot start: reg add failed ($(tail -1 "$OUT/reg.log"))"; exit 1
