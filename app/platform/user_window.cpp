@@ -194,6 +194,7 @@ gboolean on_motion(GtkWidget*, GdkEventMotion* e, gpointer data) {
   auto& q = queue();
   if (!q.empty() && q.back().hwnd == w && q.back().message == WM_MOUSEMOVE) q.pop_back();
   post(w, WM_MOUSEMOVE, keys, MAKELPARAM((int)e->x, (int)e->y));
+  q.back().pt = POINT{(LONG)e->x_root, (LONG)e->y_root};
   return TRUE;
 }
 
@@ -215,6 +216,7 @@ gboolean on_button(GtkWidget*, GdkEventButton* e, gpointer data) {
   if (e->state & GDK_CONTROL_MASK) keys |= MK_CONTROL;
   if (down && e->button == 1) keys |= MK_LBUTTON;
   post(w, msg, keys, MAKELPARAM((int)e->x, (int)e->y));
+  queue().back().pt = POINT{(LONG)e->x_root, (LONG)e->y_root};
   return TRUE;
 }
 

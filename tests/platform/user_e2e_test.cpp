@@ -6,6 +6,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -98,6 +99,7 @@ class TestApp {
     log_ = dir_ + "/log";
     pid_ = fork();
     if (pid_ == 0) {
+      prctl(PR_SET_PDEATHSIG, SIGKILL);  // never outlives a test run that was killed
       setenv("USER_TEST_LOG", log_.c_str(), 1);
       setenv("VAPORA_SNAPSHOT_DIR", dir_.c_str(), 1);
       execl(USER_TEST_APP, USER_TEST_APP, (char*)nullptr);
@@ -408,6 +410,7 @@ class PrivateDisplay : public ::testing::Environment {
     ASSERT_EQ(pipe(fds), 0);
     pid_ = fork();
     if (pid_ == 0) {
+      prctl(PR_SET_PDEATHSIG, SIGTERM);
       close(fds[0]);
       std::string fd = std::to_string(fds[1]);
       execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24",
