@@ -584,6 +584,18 @@ class Parser {
     return fail("END expected");
   }
 
+  // Memory options of 16-bit scripts (DISCARDABLE, MOVEABLE, ...): accepted, no effect.
+  void skip_memory_options() {
+    static const char* words[] = {"DISCARDABLE", "MOVEABLE", "FIXED", "PURE", "IMPURE",
+                                  "PRELOAD", "LOADONCALL", "SHARED", "NONSHARED"};
+    for (int guard = 0; guard < 16; ++guard) {
+      bool any = false;
+      for (const char* w : words) any = any || is_word(w);
+      if (!any) return;
+      take();
+    }
+  }
+
   // Options between a resource's header and its BEGIN that mean nothing here.
   bool skip_common_option() {
     if (is_word("LANGUAGE")) {
@@ -607,6 +619,7 @@ class Parser {
       }
       if (is_word("STRINGTABLE")) {
         take();
+        skip_memory_options();
         if (!stringtable()) return false;
         continue;
       }
@@ -620,6 +633,7 @@ class Parser {
       if (peek().kind == Tok::End) return fail("resource type expected");
       std::string type = peek().kind == Tok::Ident ? upper(peek().text) : std::string();
       take();
+      skip_memory_options();
       bool ok;
       if (type == "ACCELERATORS") ok = accelerators(n);
       else if (type == "DIALOG" || type == "DIALOGEX") ok = dialog(n, type == "DIALOGEX");

@@ -145,7 +145,7 @@ TEST(ResourceScript, SyntaxVariantsAndErrors) {
       {"1 ACCELERATORS BEGIN \"^C\", 5, ASCII\n \"a\", 6, VIRTKEY, SHIFT, NOINVERT END", true, nullptr},
       {"1 DIALOG 0,0,10,10 STYLE UNKNOWN_STYLE BEGIN END", false, "UNKNOWN_STYLE"},
       {"1 VERSIONINFO FILEVERSION 1,0,0,0\nBEGIN BLOCK \"x\" BEGIN VALUE \"a\", \"b\" END END\n"
-       "2 DIALOG 0,0,10,10 BEGIN CONTROL \"t\", 3, BUTTON, BS_AUTOCHECKBOX, 1, 2, 3, 4 END", true, nullptr},
+       "2 DIALOG DISCARDABLE 0,0,10,10 BEGIN CONTROL \"t\", 3, BUTTON, BS_AUTOCHECKBOX, 1, 2, 3, 4 END", true, nullptr},
       {"#if 0\n#error not here\n#endif\n#error stop", false, "stop"},
   };
   for (const Case& c : cases) {
