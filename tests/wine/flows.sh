@@ -50,7 +50,7 @@ window_size() {
   xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}'
 }
 
-shot() { import -window "$1" "$2" 2>/dev/null; }
+shot() { timeout 20 import -window "$1" "$2" 2>/dev/null; }
 
 # Moves the pointer to client point ($2, $3) of window $1.
 move_to() {
@@ -69,7 +69,10 @@ click_dlu() {
   xdotool click 1
 }
 
-focus() { xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1" 2>/dev/null; sleep 0.3; }
+focus() {
+  timeout 5 xdotool windowfocus --sync "$1" 2>/dev/null || timeout 5 xdotool windowfocus "$1" 2>/dev/null
+  sleep 0.3
+}
 
 # Starts the Windows program $1 under Wine in the background; sets app_pid.
 start_program() {
