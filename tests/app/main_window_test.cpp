@@ -80,6 +80,13 @@ TEST(MainWindow, StartsWithTheWholeChartInAFixedClientArea) {
 
     // What the X server shows: black ground, the yellow dome, green isobars, the grey
     // title panel.
+    int width = 0, height = 0;
+    ASSERT_TRUE(gui::window_size(app.main_window, &width, &height));
+    EXPECT_EQ(width, client_width);
+    EXPECT_EQ(height, client_height);
+    // Not resizable: the window asks any window manager for one size only.
+    std::string hints = gui::run("xprop -id " + app.main_window + " WM_NORMAL_HINTS").output;
+    EXPECT_NE(hints.find("maximum size: 994 by 671"), std::string::npos) << hints;
     Image shot = gui::screenshot(app.main_window);
     ASSERT_TRUE(shot.valid());
     int black = 0, yellow = 0, green = 0;
