@@ -276,10 +276,17 @@ TEST(MainWindow, AltQuestionMarkOrSlashOpensTheAboutBox) {
         app.key("Return");
         EXPECT_TRUE(gui::window_gone("Informazioni su Vapora 2.0")) << keys;
     }
+    // With point 1 fixed, the box covers part of the window: the repaint when it closes
+    // returns the interaction to awaiting point 1.
+    Dump d = app.click_at(x_of(6.0), y_of(300));
+    ASSERT_EQ(d.integer("awaiting_first_point"), 0);
+    long paints = d.count("paint");
     app.key("alt+question");
     ASSERT_FALSE(gui::find_window("Informazioni su Vapora 2.0").empty());
     app.key("Escape");
     EXPECT_TRUE(gui::window_gone("Informazioni su Vapora 2.0"));
+    d = app.wait_count("paint", paints);
+    EXPECT_EQ(d.integer("awaiting_first_point"), 1);
     EXPECT_TRUE(app.alive());
 }
 
