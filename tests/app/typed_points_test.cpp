@@ -159,6 +159,30 @@ TEST(TypedPoints, TurbineCaseDrawsTheIsentropicLineInBlue) {
     EXPECT_GE(blue, (y2s - 4 - y1 - 5) * 9 / 10);
     EXPECT_EQ(drawn.pixel(d.integer("point2_px", 0), d.integer("point2_px", 1)), rgb(255, 0, 0));
     close_results(app, results);
+
+    // Efficiency 0 from 700 C and 1000 bar leaves the real outlet at the inlet enthalpy,
+    // beyond the (p, h) valid space at 0.02 bar: refused, the blue line stays.
+    input = open_input_dialog(app);
+    ASSERT_FALSE(input.empty());
+    click(app, input, turbine_t_p);
+    type_into(app, input, point1_value1, "700");
+    type_into(app, input, point1_value2, "1000");
+    type_into(app, input, point2_value1, "0.02");
+    type_into(app, input, point2_value2, "0");
+    long refusals = app.dump().count("refusal");
+    long keys = app.dump().count("key_down");
+    click(app, input, calculate);
+    d = app.wait_count("refusal", refusals);
+    ASSERT_GT(d.count("refusal"), refusals) << app.log();
+    drawn = app.snapshot();
+    const int x = d.integer("point1_px", 0), top = d.integer("point1_px", 1);
+    const int bottom = y_of(17.5);  // the saturation temperature at 0.02 bar
+    blue = 0;
+    for (int y = top + 5; y < bottom - 4; ++y) blue += drawn.pixel(x, y) == rgb(0, 0, 255);
+    EXPECT_GE(blue, (bottom - top - 9) * 9 / 10);
+    app.key("Return");
+    d = app.wait_count("key_down", keys);
+    EXPECT_GT(d.count("key_down"), keys);
 }
 
 TEST(TypedPoints, InputOutOfRangeGetsTheMessageAndTheProgramGoesOn) {
