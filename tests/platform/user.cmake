@@ -1,7 +1,7 @@
 # Tests of the windowing half: the resource-script reader on its own (no display), and a
 # small Win32 program driven with real X input on a private Xvfb server.
 find_package(PkgConfig REQUIRED)
-pkg_check_modules(USER_TEST_X11 REQUIRED IMPORTED_TARGET x11)
+pkg_check_modules(USER_TEST_X11 REQUIRED IMPORTED_TARGET x11 cairo)
 
 add_executable(user_rc_test ${CMAKE_CURRENT_LIST_DIR}/user_rc_test.cpp)
 target_link_libraries(user_rc_test PRIVATE vapora_platform_rc GTest::gtest_main)

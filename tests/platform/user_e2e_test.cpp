@@ -1,6 +1,7 @@
 // The windowing half driven for real: user_test_app runs on a private Xvfb server, xdotool
 // moves the mouse, clicks and types, and the program's log tells what its window and
 // dialog procedures received. Every wait is bounded; a test that fails kills its program.
+#include <cairo.h>
 #include <gtest/gtest.h>
 // After gtest: Xlib's None and Bool macros would break its headers.
 #include <X11/Xlib.h>
@@ -186,13 +187,19 @@ void close_and_expect_clean_exit(TestApp& app) {
   EXPECT_FALSE(app.wait_line("exit 0", 0, 1000).empty()) << app.log();
 }
 
-// A pixel of a PNG snapshot, via ImageMagick: "r,g,b".
+// A pixel of a PNG snapshot: "r,g,b".
 std::string png_pixel(const std::string& path, int x, int y) {
-  std::string out = run("convert \"" + path + "\" -format \"%[fx:int(255*p{" + std::to_string(x) + "," +
-                        std::to_string(y) + "}.r)],%[fx:int(255*p{" + std::to_string(x) + "," +
-                        std::to_string(y) + "}.g)],%[fx:int(255*p{" + std::to_string(x) + "," +
-                        std::to_string(y) + "}.b)]\" info:");
-  return first_line(out);
+  cairo_surface_t* png = cairo_image_surface_create_from_png(path.c_str());
+  std::string out = "unreadable";
+  if (cairo_surface_status(png) == CAIRO_STATUS_SUCCESS && x < cairo_image_surface_get_width(png) &&
+      y < cairo_image_surface_get_height(png)) {
+    const unsigned char* row = cairo_image_surface_get_data(png) + y * cairo_image_surface_get_stride(png);
+    uint32_t p = reinterpret_cast<const uint32_t*>(row)[x];
+    out = std::to_string((p >> 16) & 0xFF) + "," + std::to_string((p >> 8) & 0xFF) + "," +
+          std::to_string(p & 0xFF);
+  }
+  cairo_surface_destroy(png);
+  return out;
 }
 
 TEST(UserWindow, ClientAreaPaintMouseAndClose) {
