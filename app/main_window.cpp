@@ -142,7 +142,6 @@ bool on_command(HWND hwnd, WPARAM wparam) {
 }
 
 LRESULT CALLBACK main_window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (!main_window) main_window = hwnd;
     switch (message) {
     case WM_PAINT:
         on_paint(hwnd);

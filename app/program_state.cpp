@@ -3,7 +3,6 @@
 #include "program_state.h"
 
 HINSTANCE app_instance = nullptr;
-HWND main_window = nullptr;
 
 wchar_t window_title[title_buffer_length] = {};
 wchar_t window_class_name[title_buffer_length] = {};

@@ -14,8 +14,6 @@
 
 // The module instance, stored before the window is created; the dialogs open with it.
 extern HINSTANCE app_instance;
-// The main window, once created: owner of the dialogs and the message box.
-extern HWND main_window;
 
 constexpr int title_buffer_length = 100;
 extern wchar_t window_title[title_buffer_length];       // string 103

@@ -47,7 +47,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show_command) {
                                 CW_USEDEFAULT, 0, main_window_width, main_window_height,
                                 nullptr, nullptr, instance, nullptr);
     if (!hwnd) return 0;
-    main_window = hwnd;
     ShowWindow(hwnd, show_command);
     UpdateWindow(hwnd);  // the first repaint draws the whole chart before the loop
 
