@@ -244,6 +244,9 @@
 #define WM_USER 0x0400
 #define WM_APP 0x8000
 
+#define SC_MINIMIZE 0xF020
+#define SC_CLOSE 0xF060
+
 #define MK_LBUTTON 0x0001
 #define MK_RBUTTON 0x0002
 #define MK_SHIFT 0x0004

@@ -853,6 +853,14 @@ LRESULT DefWindowProcW(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       DestroyWindow(w);
       return 0;
+    case WM_SYSKEYDOWN:
+      // Alt+F4 closes the window, as the system menu's shortcut does on Windows.
+      if (wp == VK_F4 && ((lp >> 29) & 1)) call_proc(w, WM_SYSCOMMAND, SC_CLOSE, 0);
+      return 0;
+    case WM_SYSCOMMAND:
+      if ((wp & 0xFFF0) == SC_CLOSE) call_proc(w, WM_CLOSE, 0, 0);
+      else if ((wp & 0xFFF0) == SC_MINIMIZE) ShowWindow(w, SW_MINIMIZE);
+      return 0;
     case WM_PAINT: {
       PAINTSTRUCT ps;
       BeginPaint(w, &ps);

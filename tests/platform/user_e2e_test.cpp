@@ -263,7 +263,10 @@ TEST(UserWindow, KeysCharactersAndAccelerators) {
   run("xdotool key slash");
   EXPECT_FALSE(app.wait_line("char 47").empty()) << app.log();
   EXPECT_EQ(app.count("command 104"), 2) << app.log();
-  close_and_expect_clean_exit(app);
+  // Alt+F4 reaches DefWindowProcW, which closes the window.
+  run("xdotool key alt+F4");
+  EXPECT_FALSE(app.wait_line("destroy").empty()) << app.log();
+  EXPECT_EQ(app.wait_exit(5000), 0) << app.log();
 }
 
 TEST(UserDialog, TemplateControlsTypedTextAndResult) {
