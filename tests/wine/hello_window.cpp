@@ -3,7 +3,8 @@
 //
 // The window has the main window's style and outer size. Its first paint fills the client
 // area black and draws a yellow frame one pixel inside the client edges and a green
-// diagonal; a mouse move paints a solid green panel; any key opens a message box titled
+// diagonal; a mouse move paints a 20 x 20 green square at the cursor, right and below
+// it; any key opens a message box titled
 // "hello_window box", which Escape closes. After the first paint the title becomes
 // "hello_window client WxH at X,Y": the client size and the client's top-left corner
 // relative to the window's top-left corner, so the harness can read Wine's frame metrics
@@ -63,10 +64,12 @@ void on_paint(HWND window)
     }
 }
 
-void on_mouse_move(HWND window)
+void on_mouse_move(HWND window, LPARAM lparam)
 {
     HDC dc = GetDC(window);
-    RECT panel{600, 40, 800, 140};
+    const int x = static_cast<short>(LOWORD(lparam));
+    const int y = static_cast<short>(HIWORD(lparam));
+    RECT panel{x, y, x + 20, y + 20};
     HBRUSH green = CreateSolidBrush(RGB(0, 128, 0));
     FillRect(dc, &panel, green);
     DeleteObject(green);
@@ -80,7 +83,7 @@ LRESULT CALLBACK hello_window_proc(HWND window, UINT message, WPARAM wparam, LPA
         on_paint(window);
         return 0;
     case WM_MOUSEMOVE:
-        on_mouse_move(window);
+        on_mouse_move(window, lparam);
         return 0;
     case WM_KEYDOWN:
         MessageBoxW(window, L"A key was pressed.", L"hello_window box", MB_OK);

@@ -8,6 +8,8 @@
       prints the readout panel's box and a digest of its pixels; fails without a panel
   pixels.py count SHOT.png R,G,B
       prints how many pixels have exactly that colour
+  pixels.py pixel SHOT.png X Y
+      prints the colour of one pixel as R,G,B
   pixels.py compare WINE.png LINUX.png
       the curve pixels of the two charts agree outside the text and panel areas
 
@@ -199,6 +201,9 @@ def main(argv):
         return readout(argv[2])
     if len(argv) == 4 and argv[1] == "count":
         return count(argv[2], argv[3])
+    if len(argv) == 5 and argv[1] == "pixel":
+        print(",".join(str(c) for c in Image(argv[2]).pixel(int(argv[3]), int(argv[4]))))
+        return 0
     if len(argv) == 4 and argv[1] == "compare":
         return compare(argv[2], argv[3])
     print(__doc__)
