@@ -24,6 +24,7 @@ DOME = (255, 255, 0)
 ISOBAR = (0, 255, 0)
 ISENTHALP = (0, 255, 255)
 GRID = (192, 192, 192)
+AXES = (255, 255, 255)
 READOUT_FACE = (0, 130, 0)
 # The bevels of the panels: face colour +32 and -32 on each component.
 READOUT_BEVELS = ((32, 162, 32), (0, 98, 0))
@@ -117,7 +118,7 @@ def text_mask(img, radius_x, radius_y):
     """Pixels near text in a chart drawn with antialiased text: every pixel whose colour
     is none of the chart's pure colours, widened by the given radii. Glyphs drawn at the
     same top-left corner with a face of about the same width fall inside it."""
-    pure = {bytes(c) for c in (BLACK, DOME, ISOBAR, ISENTHALP, GRID, (255, 255, 255),
+    pure = {bytes(c) for c in (BLACK, DOME, ISOBAR, ISENTHALP, GRID, AXES,
                                READOUT_FACE, (0, 0, 130), (255, 0, 0), (0, 0, 255))}
     w, h, d = img.width, img.height, img.data
     seeds = [i // 3 for i in range(0, len(d), 3) if d[i:i + 3] not in pure]
@@ -164,8 +165,8 @@ def compare(wine_path, linux_path):
         mask |= box_indices(panel_box(img, READOUT_BEVELS, 200), w, 2)
     failed = False
     lines = []
-    for name, colour in (("dome", DOME), ("isobars", ISOBAR), ("isenthalps", ISENTHALP),
-                         ("grid", GRID)):
+    for name, colour in (("dome", DOME), ("isobars", ISOBAR), ("critical", READOUT_FACE),
+                         ("isenthalps", ISENTHALP), ("grid", GRID), ("axes", AXES)):
         a = wine.positions(colour) - mask
         b = linux.positions(colour) - mask
         only_wine, only_linux = sorted(a - b), sorted(b - a)
