@@ -20,10 +20,10 @@ scripts/install-deps.sh
 cmake -S . -B "$build" "${flags[@]}" >/dev/null
 cmake --build "$build" -j"$(nproc)"
 
-run_ctest() { ctest --test-dir "$build" --output-on-failure -j"$(nproc)" --timeout 300; }
+# xvfb-run is a /bin/sh script, and dash drops exported bash functions: pass a plain command.
+ctest_cmd=(ctest --test-dir "$build" --output-on-failure -j"$(nproc)" --timeout 300)
 if [ -z "${DISPLAY:-}" ]; then
-  export -f run_ctest; export build
-  xvfb-run -a -s "-screen 0 1280x1024x24" bash -c run_ctest
+  xvfb-run -a -s "-screen 0 1280x1024x24" "${ctest_cmd[@]}"
 else
-  run_ctest
+  "${ctest_cmd[@]}"
 fi
