@@ -1,13 +1,4 @@
 # Cross build of the 32-bit Windows program with Debian's mingw-w64 (i686-w64-mingw32).
-set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(VAPORA_MINGW_PREFIX i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${VAPORA_MINGW_PREFIX}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${VAPORA_MINGW_PREFIX}-g++-posix)
-set(CMAKE_RC_COMPILER ${VAPORA_MINGW_PREFIX}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${VAPORA_MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# A self-contained executable: no libgcc/libstdc++ DLLs to ship beside it.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

@@ -92,11 +92,85 @@ int try_state_from_p_s(double p, double s, double *t, double *h, double *v, doub
     return side == 0 ? 1 : 0;
 }
 
-// The (t, h) bisection. The inner (t, s) bisection reaches only up to the
-// entropy at 0.02 bar, which lies below the bracket's 10000 J/(kg K) for
-// temperatures below about 295 degC. A probe beyond that reach is taken as
-// too high without running the inner bisection: every reachable state lies
-// at a lower entropy, so the interval moves back towards it.
+namespace {
+
+// What an entropy probe of the (t, h) or (p, h) bisection found: a state, or
+// that the inner bisection cannot reach that entropy, on which side.
+enum ProbeOutcome { below_reach = -1, reached = 0, above_reach = 1 };
+
+// The fixed coordinate of an outer bisection (t in degC or p in bar) and the
+// entropy up to or down from which its inner bisection reaches.
+struct OuterSearch {
+    double fixed;
+    double s_reach;
+};
+
+typedef ProbeOutcome (*EntropyProbe)(const OuterSearch &search, double s, Probe *probe);
+
+// Halves the entropy interval [lo, hi] until a probe's enthalpy meets h. A
+// probe beyond the inner reach moves the interval back towards the reachable
+// states without becoming the last state. Returns 1 on a hit, 0 at the cap.
+int bisect_entropy_on_h(EntropyProbe probe_at, const OuterSearch &search, double h,
+                        double lo, double hi, Probe *last)
+{
+    int side = 1;
+    for (int i = 0; i < entropy_halvings_cap; ++i) {
+        const double sm = (hi + lo) * 0.5;
+        Probe probe;
+        probe.s = sm;
+        const ProbeOutcome outcome = probe_at(search, sm, &probe);
+        if (outcome != reached) {
+            side = outcome;
+        } else {
+            *last = probe;
+            side = against_band(probe.h, h, h_tolerance);
+            if (side == 0)
+                break;
+        }
+        if (side < 0)
+            lo = sm;
+        else
+            hi = sm;
+    }
+    return side == 0 ? 1 : 0;
+}
+
+// The inner (t, s) bisection reaches only up to the entropy at 0.02 bar,
+// which lies below the bracket's 10000 J/(kg K) for temperatures below about
+// 295 degC. A probe beyond that reach is too high: every reachable state lies
+// at a lower entropy.
+ProbeOutcome probe_t_s(const OuterSearch &search, double s, Probe *probe)
+{
+    const double t = search.fixed;
+    if (is_two_phase_t_s(t, s)) {
+        wet_state_from_t_s(t, s, &probe->h, &probe->tp, &probe->v, &probe->x);
+        return reached;
+    }
+    if (s > search.s_reach + s_tolerance)
+        return above_reach;
+    try_state_from_t_s(t, s, &probe->h, &probe->tp, &probe->v, &probe->x);
+    return reached;
+}
+
+// The inner (p, s) bisection reaches down only to the entropy at 10 degC,
+// while the bracket starts at 0: a probe below that reach is too low.
+ProbeOutcome probe_p_s(const OuterSearch &search, double s, Probe *probe)
+{
+    const double p = search.fixed;
+    if (is_two_phase_p_s(p, s)) {
+        wet_state_from_p_s(p, s, &probe->tp, &probe->h, &probe->v, &probe->x);
+        return reached;
+    }
+    if (s < search.s_reach - s_tolerance)
+        return below_reach;
+    try_state_from_p_s(p, s, &probe->tp, &probe->h, &probe->v, &probe->x);
+    return reached;
+}
+
+} // namespace
+
+// The (t, h) bisection: entropy from the 1000 bar isobar up to the diagram's
+// right edge. Until a probe is reached, the last state is the 1000 bar one.
 int try_state_from_t_h(double t, double h, double *p, double *s, double *v, double *x)
 {
     const double T = t + 273.15;
@@ -104,42 +178,17 @@ int try_state_from_t_h(double t, double h, double *p, double *s, double *v, doub
     props_from_TP(T, bracket_P_hi, &last.v, &last.h, &last.s);
     last.tp = bracket_P_hi / 100000;
     last.x = phase_flag(T, bracket_P_hi);
-    double lo = last.s;
-    double hi = bracket_s_hi;
-    const double s_reach = entropy_at(T, bracket_P_lo);
-    int side = 1;
-    for (int i = 0; i < entropy_halvings_cap; ++i) {
-        const double sm = (hi + lo) * 0.5;
-        Probe probe;
-        probe.s = sm;
-        if (is_two_phase_t_s(t, sm)) {
-            wet_state_from_t_s(t, sm, &probe.h, &probe.tp, &probe.v, &probe.x);
-        } else if (sm > s_reach + s_tolerance) {
-            hi = sm;
-            side = 1;
-            continue;
-        } else {
-            try_state_from_t_s(t, sm, &probe.h, &probe.tp, &probe.v, &probe.x);
-        }
-        last = probe;
-        side = against_band(probe.h, h, h_tolerance);
-        if (side == 0)
-            break;
-        if (side < 0)
-            lo = sm;
-        else
-            hi = sm;
-    }
+    const OuterSearch search = {t, entropy_at(T, bracket_P_lo)};
+    const int hit = bisect_entropy_on_h(probe_t_s, search, h, last.s, bracket_s_hi, &last);
     *p = last.tp;
     *s = last.s;
     *v = last.v;
     *x = last.x;
-    return side == 0 ? 1 : 0;
+    return hit;
 }
 
-// The (p, h) bisection. The inner (p, s) bisection reaches down only to the
-// entropy at 10 degC, while the bracket starts at 0; a probe below that reach
-// is taken as too low without running the inner bisection.
+// The (p, h) bisection: entropy from 0 up to the 700 degC isotherm. Until a
+// probe is reached, the last state is the 10 degC one.
 int try_state_from_p_h(double p, double h, double *t, double *s, double *v, double *x)
 {
     const double P = p * 100000;
@@ -147,37 +196,14 @@ int try_state_from_p_h(double p, double h, double *t, double *s, double *v, doub
     props_from_TP(bracket_T_lo, P, &last.v, &last.h, &last.s);
     last.tp = bracket_T_lo - 273.15;
     last.x = phase_flag(bracket_T_lo, P);
-    const double s_reach = last.s;
-    double lo = 0.0;
-    double hi = entropy_at(bracket_T_hi, P);
-    int side = -1;
-    for (int i = 0; i < entropy_halvings_cap; ++i) {
-        const double sm = (hi + lo) * 0.5;
-        Probe probe;
-        probe.s = sm;
-        if (is_two_phase_p_s(p, sm)) {
-            wet_state_from_p_s(p, sm, &probe.tp, &probe.h, &probe.v, &probe.x);
-        } else if (sm < s_reach - s_tolerance) {
-            lo = sm;
-            side = -1;
-            continue;
-        } else {
-            try_state_from_p_s(p, sm, &probe.tp, &probe.h, &probe.v, &probe.x);
-        }
-        last = probe;
-        side = against_band(probe.h, h, h_tolerance);
-        if (side == 0)
-            break;
-        if (side < 0)
-            lo = sm;
-        else
-            hi = sm;
-    }
+    const OuterSearch search = {p, last.s};
+    const int hit = bisect_entropy_on_h(probe_p_s, search, h, 0.0, entropy_at(bracket_T_hi, P),
+                                        &last);
     *t = last.tp;
     *s = last.s;
     *v = last.v;
     *x = last.x;
-    return side == 0 ? 1 : 0;
+    return hit;
 }
 
 void state_from_t_s(double t, double s, double *h, double *p, double *v, double *x)
