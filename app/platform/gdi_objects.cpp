@@ -183,7 +183,7 @@ HFONT CreateFontW(int cHeight, int cWidth, int cEscapement, int cOrientation, in
   (void)iOutPrecision;
   (void)iClipPrecision;
   Object* o = make_object(Kind::font);
-  FontSpec& f = o->font;
+  FontParams& f = o->font;
   f.height = cHeight;
   f.width = cWidth < 0 ? -cWidth : cWidth;
   f.escapement = cEscapement;

@@ -15,7 +15,7 @@ enum class Kind { pen, brush, font, bitmap };
 
 // A logical font as CreateFontW was given it, plus what it resolves to in cairo
 // (worked out on first use, kept for the life of the font).
-struct FontSpec {
+struct FontParams {
   int height = 0;
   int width = 0;
   int escapement = 0;
@@ -47,7 +47,7 @@ struct Object {
   bool null = false;
   COLORREF color = 0;
   // font
-  FontSpec font;
+  FontParams font;
   ResolvedFont resolved;
   // bitmap
   cairo_surface_t* surface = nullptr;

@@ -17,7 +17,7 @@ constexpr double pi = 3.14159265358979323846;
 // the Liberation face, which has the metrics of the face Windows picks for that family,
 // so that texts placed at fixed pixel positions fit as they do there; fontconfig falls
 // back to a face of like metrics or to the generic family when it is not installed.
-const char* family_for(const FontSpec& f) {
+const char* family_for(const FontParams& f) {
   if (!f.face_name.empty()) return f.face_name.c_str();
   switch (f.pitch_and_family & 0xF0) {
     case FF_ROMAN: return "Liberation Serif";
@@ -84,7 +84,7 @@ const ResolvedFont* resolve_font(Object* font) {
   if (!font || font->kind != Kind::font) return nullptr;
   ResolvedFont& r = font->resolved;
   if (r.scaled) return &r;
-  const FontSpec& f = font->font;
+  const FontParams& f = font->font;
   r.face = cairo_toy_font_face_create(
       family_for(f), f.italic ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
       f.weight >= FW_SEMIBOLD ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
