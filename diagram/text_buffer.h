@@ -12,5 +12,5 @@ extern wchar_t text_buffer[text_buffer_length];
 
 // Formats one double by a printf-style wide format (%.Nf conversions) and writes the
 // terminator. Every caller passes text_buffer and a format whose result fits in it;
-// the output is cut at text_buffer_length characters all the same.
+// a result that would not fit leaves the buffer empty rather than torn.
 void format_text(wchar_t* buffer, const wchar_t* format, double value);
