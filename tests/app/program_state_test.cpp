@@ -1,5 +1,5 @@
 // The program state as the program starts: both interaction flags true, every record,
-// pair, pixel point, rectangle and the efficiency zero; and the codes of the input pairs.
+// pixel point, rectangle and the efficiency zero, both pairs (t, p).
 #include <gtest/gtest.h>
 
 #include "program_state.h"
@@ -31,9 +31,4 @@ TEST(ProgramState, StartsWithBothFlagsTrueAndEverythingElseZero) {
     EXPECT_EQ(diagram_frame.t_step, 0.0f);
     static_assert(sizeof(cursor_px.x) == 4 && sizeof(client_rect.left) == 4,
                   "pixel points and the client rectangle hold 32-bit integers");
-}
-
-TEST(ProgramState, InputPairCodes) {
-    const InputPair pairs[] = {t_p, t_h, p_h, t_s, p_s, t_x, p_x, turbine};
-    for (int code = 0; code < 8; ++code) EXPECT_EQ(static_cast<int>(pairs[code]), code);
 }
