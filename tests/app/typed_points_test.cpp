@@ -45,6 +45,15 @@ void type_into(App& app, const std::string& window, const Control& c, const std:
     app.type(text);
 }
 
+// The four edit boxes in their order: point 1's two values, then point 2's.
+void type_values(App& app, const std::string& input, const char* p1_first,
+                 const char* p1_second, const char* p2_first, const char* p2_second) {
+    type_into(app, input, point1_value1, p1_first);
+    type_into(app, input, point1_value2, p1_second);
+    type_into(app, input, point2_value1, p2_first);
+    type_into(app, input, point2_value2, p2_second);
+}
+
 // Opens the data-input dialog with a key press over the main window.
 std::string open_input_dialog(App& app, const char* key = "a") {
     app.move_to(700, 600);
@@ -143,10 +152,7 @@ TEST(TypedPoints, TemperaturePressureAndPressureEnthalpyPairsGiveTheResults) {
     // (t, p) for both points.
     std::string input = open_input_dialog(app);
     ASSERT_FALSE(input.empty()) << app.log();
-    type_into(app, input, point1_value1, "500");
-    type_into(app, input, point1_value2, "100");
-    type_into(app, input, point2_value1, "200");
-    type_into(app, input, point2_value2, "1");
+    type_values(app, input, "500", "100", "200", "1");
     std::string results;
     Dump d = calculate_and_wait_results(app, input, &results);
     ASSERT_FALSE(results.empty()) << app.log();
@@ -163,10 +169,7 @@ TEST(TypedPoints, TemperaturePressureAndPressureEnthalpyPairsGiveTheResults) {
     ASSERT_FALSE(input.empty());
     click(app, input, point1_p_h);
     click(app, input, point2_p_h);
-    type_into(app, input, point1_value1, "50");
-    type_into(app, input, point1_value2, "3000");
-    type_into(app, input, point2_value1, "0.5");
-    type_into(app, input, point2_value2, "2400");
+    type_values(app, input, "50", "3000", "0.5", "2400");
     long before = app.dump().count("results");
     long painted = app.dump().count("results_paint");
     app.key("Return");
@@ -191,10 +194,7 @@ TEST(TypedPoints, TurbineCaseDrawsTheIsentropicLineInBlue) {
     std::string input = open_input_dialog(app);
     ASSERT_FALSE(input.empty()) << app.log();
     click(app, input, turbine_t_p);
-    type_into(app, input, point1_value1, "500");
-    type_into(app, input, point1_value2, "100");
-    type_into(app, input, point2_value1, "0.1");
-    type_into(app, input, point2_value2, "85");
+    type_values(app, input, "500", "100", "0.1", "85");
     std::string results;
     Dump d = calculate_and_wait_results(app, input, &results);
     ASSERT_FALSE(results.empty()) << app.log();
@@ -220,10 +220,7 @@ TEST(TypedPoints, TurbineCaseDrawsTheIsentropicLineInBlue) {
     input = open_input_dialog(app);
     ASSERT_FALSE(input.empty());
     click(app, input, turbine_t_p);
-    type_into(app, input, point1_value1, "700");
-    type_into(app, input, point1_value2, "1000");
-    type_into(app, input, point2_value1, "0.02");
-    type_into(app, input, point2_value2, "0");
+    type_values(app, input, "700", "1000", "0.02", "0");
     long refusals = app.dump().count("refusal");
     long keys = app.dump().count("key_down");
     click(app, input, calculate);
@@ -267,10 +264,7 @@ TEST(TypedPoints, InputOutOfRangeGetsTheMessageAndTheProgramGoesOn) {
     // A pressure above 1000 bar is refused; exactly 1000 and 0.02 pass.
     input = open_input_dialog(app);
     ASSERT_FALSE(input.empty());
-    type_into(app, input, point1_value1, "300");
-    type_into(app, input, point1_value2, "1000.0001");
-    type_into(app, input, point2_value1, "300");
-    type_into(app, input, point2_value2, "0.02");
+    type_values(app, input, "300", "1000.0001", "300", "0.02");
     before = app.dump().count("refusal");
     keys = app.dump().count("key_down");
     click(app, input, calculate);
@@ -284,10 +278,7 @@ TEST(TypedPoints, InputOutOfRangeGetsTheMessageAndTheProgramGoesOn) {
     ASSERT_FALSE(input.empty());
     click(app, input, turbine_t_p);
     click(app, input, point1_t_p);
-    type_into(app, input, point1_value1, "300");
-    type_into(app, input, point1_value2, "1000");
-    type_into(app, input, point2_value1, "300");
-    type_into(app, input, point2_value2, "0.02");
+    type_values(app, input, "300", "1000", "300", "0.02");
     std::string results;
     d = calculate_and_wait_results(app, input, &results);
     ASSERT_FALSE(results.empty());
@@ -305,10 +296,7 @@ TEST(ResultsDialog, ShowsBothStatesAndTheDifferencesInDisplayUnits) {
     std::string input = open_input_dialog(app);
     ASSERT_FALSE(input.empty()) << app.log();
     click(app, input, point2_t_x);
-    type_into(app, input, point1_value1, "500");
-    type_into(app, input, point1_value2, "100");
-    type_into(app, input, point2_value1, "120");
-    type_into(app, input, point2_value2, "0.25");
+    type_values(app, input, "500", "100", "120", "0.25");
     long painted = app.dump().count("results_paint");
     click(app, input, calculate);
     Dump d = app.wait_count("results_paint", painted);
