@@ -94,9 +94,10 @@ int try_state_from_p_s(double p, double s, double *t, double *h, double *v, doub
 
 namespace {
 
-// What an entropy probe of the (t, h) or (p, h) bisection found: a state, or
-// that the inner bisection cannot reach that entropy, on which side.
-enum ProbeOutcome { below_reach = -1, reached = 0, above_reach = 1 };
+// What an entropy probe of the (t, h) or (p, h) bisection found: a state, that
+// the inner bisection cannot reach that entropy (on which side), or that it
+// missed it inside a jump of the entropy and left the nearest real state.
+enum ProbeOutcome { below_reach = -1, reached = 0, above_reach = 1, missed = 2 };
 
 // The fixed coordinate of an outer bisection (t in degC or p in bar) and the
 // entropy up to or down from which its inner bisection reaches.
@@ -119,7 +120,13 @@ int bisect_entropy_on_h(EntropyProbe probe_at, const OuterSearch &search, double
         Probe probe;
         probe.s = sm;
         const ProbeOutcome outcome = probe_at(search, sm, &probe);
-        if (outcome != reached) {
+        if (outcome == missed) {
+            // Not a state at sm: the real state the inner search ended on
+            // shows the way, towards its own entropy when its enthalpy fits.
+            side = against_band(probe.h, h, h_tolerance);
+            if (side == 0)
+                side = probe.s < sm ? 1 : -1;
+        } else if (outcome != reached) {
             side = outcome;
         } else {
             *last = probe;
@@ -148,8 +155,10 @@ ProbeOutcome probe_t_s(const OuterSearch &search, double s, Probe *probe)
     }
     if (s > search.s_reach + s_tolerance)
         return above_reach;
-    try_state_from_t_s(t, s, &probe->h, &probe->tp, &probe->v, &probe->x);
-    return reached;
+    if (try_state_from_t_s(t, s, &probe->h, &probe->tp, &probe->v, &probe->x))
+        return reached;
+    probe->s = entropy_at(t + 273.15, probe->tp * 100000);
+    return missed;
 }
 
 // The inner (p, s) bisection reaches down only to the entropy at 10 degC,
@@ -163,8 +172,10 @@ ProbeOutcome probe_p_s(const OuterSearch &search, double s, Probe *probe)
     }
     if (s < search.s_reach - s_tolerance)
         return below_reach;
-    try_state_from_p_s(p, s, &probe->tp, &probe->h, &probe->v, &probe->x);
-    return reached;
+    if (try_state_from_p_s(p, s, &probe->tp, &probe->h, &probe->v, &probe->x))
+        return reached;
+    probe->s = entropy_at(probe->tp + 273.15, p * 100000);
+    return missed;
 }
 
 } // namespace
