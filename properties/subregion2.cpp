@@ -56,7 +56,8 @@ struct Common {
   double ratio10;       // (beta / beta_L)^10
   double inv_beta[8];   // beta^-k, k = 0 ... 7
   double term[8][3];    // B_mu,lambda X^z_mu,lambda; 0 where the entry is absent
-  double N[3], M[3];    // for mu = 6, 7, 8
+  double inv_N[3];      // 1 / N_mu for mu = 6, 7, 8
+  double M_N[3];        // M_mu / N_mu
 };
 
 // X^n for every exponent the tables use (and only those), each from a lower
@@ -111,8 +112,8 @@ Common common(double T, double p) {
       n += term;
       m += l[i][k] * term;
     }
-    c.N[i] = n;
-    c.M[i] = m;
+    c.inv_N[i] = 1.0 / n;
+    c.M_N[i] = m * c.inv_N[i];
   }
   return c;
 }
@@ -133,7 +134,7 @@ double volume(const Common& c) {
   }
   for (int i = 0; i < 3; ++i) {
     const int mu = i + 6;
-    chi -= (mu - 2) * c.inv_beta[mu - 1] * row_sum(c, mu - 1) / (c.N[i] * c.N[i]);
+    chi -= (mu - 2) * c.inv_beta[mu - 1] * row_sum(c, mu - 1) * (c.inv_N[i] * c.inv_N[i]);
   }
   double b9 = 0.0;
   for (int k = 6; k >= 0; --k) b9 = b9 * c.X + B9[k];
@@ -156,11 +157,11 @@ double enthalpy(const Common& c) {
   }
   for (int i = 0; i < 3; ++i) {
     const int r = i + 5;
-    const double MN = bt * c.M[i] / c.N[i];
+    const double MN = bt * c.M_N[i];
     double s = 0.0;
     for (int k = 0; k < term_count[r]; ++k)
       s += c.term[r][k] * ((1.0 + z[r][k] * bt) - MN);
-    H -= s / c.N[i];
+    H -= s * c.inv_N[i];
   }
   const double lt = 10.0 * c.L_prime / c.beta_L;
   double b9 = 0.0;
@@ -185,10 +186,10 @@ double entropy(const Common& c) {
   }
   for (int i = 0; i < 3; ++i) {
     const int r = i + 5;
-    const double MN = c.M[i] / c.N[i];
+    const double MN = c.M_N[i];
     double s = 0.0;
     for (int k = 0; k < term_count[r]; ++k) s += c.term[r][k] * (z[r][k] - MN);
-    sum += s / c.N[i];
+    sum += s * c.inv_N[i];
   }
   S -= b * sum;
   const double lt = c.L_prime / c.beta_L;
