@@ -10,7 +10,6 @@
 // Bad input prints one line on stderr and exits with status 2.
 #include "tools/vapora_calc.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +17,7 @@
 #include <string>
 
 #include "properties/properties.h"
+#include "solvers/typed_number.h"
 
 namespace {
 
@@ -140,15 +140,7 @@ bool calc_register(const CalcCommand* commands, int count) {
 }
 
 bool calc_parse_number(const char* text, double* value) {
-  if (text == nullptr || *text == '\0') return false;
-  char* end = nullptr;
-  errno = 0;
-  const double x = std::strtod(text, &end);
-  // The whole word must be the number; infinities and NaN are not numbers
-  // here, and neither is a value too large for a double.
-  if (*end != '\0' || errno == ERANGE || !std::isfinite(x)) return false;
-  *value = x;
-  return true;
+  return parse_number_field(text, value);
 }
 
 void calc_print(double value) { std::printf("%.17g\n", value); }
