@@ -5,3 +5,4 @@
 add_executable(vapora-calc ${CMAKE_CURRENT_LIST_DIR}/vapora_calc.cpp)
 target_link_libraries(vapora-calc PRIVATE vapora_properties vapora_solvers)
 target_include_directories(vapora-calc PRIVATE ${PROJECT_SOURCE_DIR})
+target_compile_definitions(vapora-calc PRIVATE VAPORA_VERSION="${PROJECT_VERSION}")

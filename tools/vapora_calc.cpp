@@ -4,6 +4,7 @@
 //   vapora-calc sat_pressure 373.15
 //   vapora-calc sub1_enthalpy 300 1e7
 //   vapora-calc --list
+//   vapora-calc --version
 //
 // Results are printed one per line with 17 significant digits; a value out of
 // a function's range prints what the library returns (-1 where it refuses).
@@ -159,6 +160,10 @@ int main(int argc, char** argv) {
   const char* name = argv[1];
   if (std::strcmp(name, "--list") == 0 && argc == 2) {
     list_commands();
+    return 0;
+  }
+  if (std::strcmp(name, "--version") == 0 && argc == 2) {
+    std::printf("vapora-calc %s\n", VAPORA_VERSION);
     return 0;
   }
   if (std::strcmp(name, "--help") == 0 && argc == 2) {
