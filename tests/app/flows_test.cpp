@@ -88,6 +88,60 @@ int results_mismatch(const Image& shot, const State& a, const State& b) {
     return text_mismatch(shot, {0, 0, shot.width, du(148)}, texts, shot.pixel(2, 2));
 }
 
+// Control centres of the data-input dialog, in dialog units.
+struct Spot {
+    int x, y;
+};
+const Spot point1_selector[7] = {{30, 46}, {52, 46}, {67, 46}, {22, 58},
+                                 {37, 58}, {52, 58}, {67, 58}};
+const Spot boxes[4] = {{62, 76}, {62, 91}, {152, 76}, {152, 91}};
+const Spot turbine_tp = {45, 126}, calculate = {135, 138};
+const char* const pair_names[7] = {"t,p", "t,h", "p,h", "t,s", "p,s", "t,x", "p,x"};
+
+// A key opens the data-input dialog; its blue heading is checked once per run.
+std::string open_input(App& app) {
+    app.move_to(700, 600);
+    app.key("a");
+    std::string input = find_window("Data input window");
+    Image shot = app.snapshot("Data input window");
+    EXPECT_EQ(text_mismatch(shot, {22, 10, shot.width, 30},
+                            {{22, 10, L"Introduce the start point and the end point", 17, 700,
+                              0, 0, blue, false}},
+                            shot.pixel(2, 2)),
+              0);
+    return input;
+}
+
+void type_values(App& app, const std::string& input, const char* const values[4]) {
+    for (int i = 0; i < 4; ++i) {
+        app.click_dlu(input, boxes[i].x, boxes[i].y);
+        app.type(values[i]);
+    }
+}
+
+// Calculate, then the results dialog: the two records and every line it shows.
+Dump calculate_and_read_results(App& app, const std::string& input) {
+    long results = app.dump().count("results");
+    app.click_dlu(input, calculate.x, calculate.y);
+    Dump d = app.wait_count("results", results);
+    std::string window = find_window("Results");
+    EXPECT_FALSE(window.empty()) << app.log();
+    if (window.empty()) return d;
+    EXPECT_EQ(results_mismatch(app.snapshot("Results"), recorded(d, "point1_state"),
+                               recorded(d, "point2_state")),
+              0);
+    long keys = d.count("key_down");
+    app.click_dlu(window, 100, 157);
+    return app.wait_count("key_down", keys);
+}
+
+bool near_colour(const Image& shot, int x, int y, uint32_t colour) {
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (shot.pixel(x + dx, y + dy) == colour) return true;
+    return false;
+}
+
 }  // namespace
 
 TEST(Flows, ReadoutShowsTheStateUnderTheCursor) {
@@ -161,4 +215,98 @@ TEST(Flows, TwoClicksMarkJoinAndShowTheProcess) {
     for (int y = my - 3; y <= my + 3; ++y) line += done.pixel(mx, y) == red;
     EXPECT_GE(line, 1) << "no red process line half way";
     EXPECT_EQ(differing(before, done, 83, 75, 340, 104), 0) << "start prompts";
+}
+
+TEST(Flows, TypedPairsAreSolvedMarkedAndShown) {
+    App app;
+    ASSERT_FALSE(app.main_window.empty()) << app.log();
+    const double gdi_objects = app.dump().number("gdi_objects");
+    struct Case {
+        int pair1, pair2;
+        const char* values[4];
+    };
+    // Every pair once for point 1 and once for point 2: superheated and wet steam,
+    // compressed water.
+    const Case cases[] = {{0, 2, {"500", "100", "5", "2700"}},
+                          {1, 3, {"250", "2900", "300", "6.2"}},
+                          {4, 5, {"20", "6.5", "120", "0.25"}},
+                          {6, 0, {"2", "0.9", "50", "200"}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(pair_names[c.pair1]) + " / " + pair_names[c.pair2]);
+        std::string input = open_input(app);
+        ASSERT_FALSE(input.empty());
+        app.click_dlu(input, point1_selector[c.pair1].x, point1_selector[c.pair1].y);
+        app.click_dlu(input, point1_selector[c.pair2].x + 90, point1_selector[c.pair2].y);
+        type_values(app, input, c.values);
+        Dump d = calculate_and_read_results(app, input);
+        State a = recorded(d, "point1_state"), b = recorded(d, "point2_state");
+        expect_state(a, calc(std::string("state ") + pair_names[c.pair1] + " " + c.values[0] +
+                             " " + c.values[1]));
+        expect_state(b, calc(std::string("state ") + pair_names[c.pair2] + " " + c.values[2] +
+                             " " + c.values[3]));
+        Image shot = app.snapshot();
+        EXPECT_TRUE(near_colour(shot, x_of(a.s), y_of(a.t), red));
+        EXPECT_TRUE(near_colour(shot, x_of(b.s), y_of(b.t), red));
+    }
+    EXPECT_EQ(app.dump().number("gdi_objects"), gdi_objects) << "GDI objects left behind";
+}
+
+TEST(Flows, TurbineExpansionIsDrawnInBlueThenRed) {
+    App app;
+    ASSERT_FALSE(app.main_window.empty()) << app.log();
+    std::string input = open_input(app);
+    ASSERT_FALSE(input.empty());
+    app.click_dlu(input, turbine_tp.x, turbine_tp.y);
+    const char* const values[4] = {"500", "100", "1", "85"};
+    type_values(app, input, values);
+    Dump d = calculate_and_read_results(app, input);
+    auto want = calc("turbine 100 500 1 85");
+    State a = recorded(d, "point1_state"), b = recorded(d, "point2_state");
+    expect_state(a, want, "inlet_");
+    expect_state(b, want, "outlet_");
+    Image shot = app.snapshot();
+    EXPECT_TRUE(near_colour(shot, x_of(a.s), y_of(want["isentropic_t"]), blue));
+    EXPECT_TRUE(near_colour(shot, x_of(a.s), y_of((a.t + want["isentropic_t"]) / 2), blue));
+    EXPECT_TRUE(near_colour(shot, x_of(b.s), y_of(b.t), red));
+}
+
+TEST(Flows, InputOutOfRangeIsRefusedWithOneMessageBox) {
+    App app;
+    ASSERT_FALSE(app.main_window.empty()) << app.log();
+    Image before = app.snapshot();
+    // Empty boxes read as 0 C: point 1 is refused before point 2 is looked at.
+    for (const char* key : {"Return", "Escape"}) {
+        std::string input = open_input(app);
+        ASSERT_FALSE(input.empty());
+        long boxes_shown = app.dump().count("message_box");
+        app.click_dlu(input, calculate.x, calculate.y);
+        Dump d = app.wait_count("message_box", boxes_shown);
+        EXPECT_EQ(d.count("message_box"), boxes_shown + 1);
+        EXPECT_EQ(d.count("results"), 0);
+        long keys = d.count("key_down");
+        app.key(key);
+        app.wait_count("key_down", keys);
+        EXPECT_EQ(differing(before, app.snapshot(), 80, 20, 341, 111), 0) << "start prompts";
+    }
+    EXPECT_TRUE(app.log().find("CRITICAL") == std::string::npos) << app.log();
+}
+
+TEST(Flows, AboutBoxOpensWithAltAndClosesEveryWay) {
+    App app;
+    ASSERT_FALSE(app.main_window.empty()) << app.log();
+    app.move_to(500, 300);
+    const char* const title = "Informazioni su Vapora 2.0";
+    for (const char* keys : {"alt+question", "alt+slash"})
+        for (const char* close : {"Return", "Escape", "request"}) {
+            SCOPED_TRACE(std::string(keys) + " " + close);
+            app.key(keys);
+            std::string about = find_window(title);
+            ASSERT_FALSE(about.empty());
+            if (std::string(close) == "request") request_close(about);
+            else app.key(close);
+            EXPECT_TRUE(window_gone(title));
+        }
+    EXPECT_TRUE(app.log().find("CRITICAL") == std::string::npos) << app.log();
+    request_close(app.main_window);
+    EXPECT_EQ(app.wait_exit(10000), 0) << app.log();
 }
