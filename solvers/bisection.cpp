@@ -148,7 +148,7 @@ ProbeOutcome probe_t_s(const OuterSearch &search, double s, Probe *probe)
         return above_reach;
     if (try_state_from_t_s(t, s, &probe->h, &probe->tp, &probe->v, &probe->x))
         return reached;
-    probe->s = entropy_at(t + 273.15, probe->tp * 100000);
+    probe->s = entropy_from_TP(t + 273.15, probe->tp * 100000);
     return missed;
 }
 
@@ -165,7 +165,7 @@ ProbeOutcome probe_p_s(const OuterSearch &search, double s, Probe *probe)
         return below_reach;
     if (try_state_from_p_s(p, s, &probe->tp, &probe->h, &probe->v, &probe->x))
         return reached;
-    probe->s = entropy_at(probe->tp + 273.15, p * 100000);
+    probe->s = entropy_from_TP(probe->tp + 273.15, p * 100000);
     return missed;
 }
 
