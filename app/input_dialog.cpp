@@ -17,6 +17,24 @@ const wchar_t* const second_labels[8] = {label_p,        L"h [kJ/kg]", L"h [kJ/k
                                          L"s [kJ/kgC]",  L"s [kJ/kgC]", L"x [0-1]",
                                          L"x [0-1]",     L"eta [%]"};
 
+// The pair selectors are 15 dialog units wide, which leaves the system dialog font too
+// little room for a three-character label beside the check circle: they get a smaller
+// font of their own for as long as the dialog exists.
+constexpr int selector_font_height = 12;
+HFONT selector_font = nullptr;
+
+void set_selector_font(HWND dialog) {
+    selector_font = CreateFontW(selector_font_height, 0, 0, 0, FW_NORMAL, 0, 0, 0,
+                                DEFAULT_CHARSET, 0, 0, 0, VARIABLE_PITCH | FF_SWISS, nullptr);
+    for (int id = IDC_P1_TP; id <= IDC_P2_PX; ++id)
+        SendDlgItemMessageW(dialog, id, WM_SETFONT, reinterpret_cast<WPARAM>(selector_font), 0);
+}
+
+void delete_selector_font() {
+    if (selector_font) DeleteObject(selector_font);
+    selector_font = nullptr;
+}
+
 // An edit box holds at most 19 characters for the conversion, and the terminator.
 constexpr int typed_text_length = 20;
 
@@ -149,8 +167,13 @@ INT_PTR CALLBACK input_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPA
         paint_heading(dialog);
         return TRUE;
     case WM_INITDIALOG:
+        set_selector_font(dialog);
         initialise(dialog);
         return TRUE;
+    case WM_DESTROY:
+        // The selectors are gone with the dialog: their font is no longer used.
+        delete_selector_font();
+        break;
     case WM_COMMAND:
         // The whole wParam is compared, so only clicks match: edit-box notifications
         // and Esc (IDCANCEL) fall through.
