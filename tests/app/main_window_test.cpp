@@ -104,7 +104,7 @@ TEST(MainWindow, StartsWithTheWholeChartInAFixedClientArea) {
     ASSERT_TRUE(surface.valid());
     EXPECT_EQ(surface.width, client_width);
     EXPECT_EQ(surface.height, client_height);
-    EXPECT_EQ(surface.pixel(200, 60), rgb(192, 192, 192)) << "title panel face";
+    EXPECT_EQ(surface.pixel(330, 60), rgb(192, 192, 192)) << "title panel face, right of the credit";
     EXPECT_EQ(surface.pixel(5, 660), rgb(0, 0, 0));
 }
 
