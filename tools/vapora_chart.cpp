@@ -68,9 +68,14 @@ std::string state_of_row(const std::vector<std::string>& f, Point* point)
 {
     static const char* const pairs[] = {"t_p", "t_h", "p_h", "t_s", "p_s", "t_x", "p_x"};
     double v[4];
-    if (f.size() == 12) {
-        if (f[11] != "ok")
-            return f[11];
+    if (f.size() >= 12) {
+        std::string status = f[11];  // a refusal's text may hold commas, and quotes
+        for (size_t i = 12; i < f.size(); ++i)
+            status += "," + f[i];
+        if (status.size() > 1 && status.front() == '"' && status.back() == '"')
+            status = status.substr(1, status.size() - 2);
+        if (status != "ok")
+            return status;
         if (!parse_number(f[5], &v[0]) || !parse_number(f[8], &v[1]))
             return "bad row: no state";
         *point = {v[1], v[0]};
@@ -208,6 +213,8 @@ int main(int argc, char** argv)
         : pdf ? cairo_pdf_surface_create(out.c_str(), client_width, client_height)
               : cairo_image_surface_create(CAIRO_FORMAT_RGB24, int(client_width * scale),
                                            int(client_height * scale));
+    if (svg)
+        cairo_svg_surface_set_document_unit(surface, CAIRO_SVG_UNIT_PX);  // the window's pixels
     cairo_surface_set_device_scale(surface, scale, scale);
     HDC hdc = vapora_dc_for_surface(surface);
     const RECT client = {0, 0, client_width, client_height};

@@ -63,6 +63,7 @@ DeviceContext* make_dc(bool memory, cairo_surface_t* surface) {
 }
 
 void free_dc(DeviceContext* dc) {
+  stroke_polyline(dc);
   live_dcs.erase(dc);
   for (Object* o : {dc->pen, dc->brush, dc->font, dc->bitmap})
     if (o) --o->selected;
@@ -97,7 +98,16 @@ bool pixel_exact(cairo_surface_t* s) {
   return sx == 1 && sy == 1 && (f == CAIRO_FORMAT_RGB24 || f == CAIRO_FORMAT_ARGB32);
 }
 
-cairo_t* open_cairo(const DeviceContext* dc) {
+void stroke_polyline(DeviceContext* dc) {
+  if (!dc->polyline) return;
+  set_source(dc->polyline, dc->polyline_colour);
+  cairo_stroke(dc->polyline);
+  cairo_destroy(dc->polyline);
+  dc->polyline = nullptr;
+}
+
+cairo_t* open_cairo(DeviceContext* dc) {
+  stroke_polyline(dc);
   cairo_t* cr = cairo_create(target_surface(dc));
   if (dc->has_clip) {
     const RECT& c = dc->clip;
@@ -175,6 +185,7 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h) {
   DeviceContext* dc = find_dc(hdc);
   Object* o = find_object(h);
   if (!dc || !o) return nullptr;
+  stroke_polyline(dc);
   Object** slot = o->kind == Kind::pen     ? &dc->pen
                   : o->kind == Kind::brush ? &dc->brush
                   : o->kind == Kind::font  ? &dc->font
@@ -250,12 +261,15 @@ void vapora_release_surface_dc(HDC hdc) {
 
 cairo_surface_t* vapora_dc_surface(HDC hdc) {
   DeviceContext* dc = find_dc(hdc);
-  return dc ? target_surface(dc) : nullptr;
+  if (!dc) return nullptr;
+  stroke_polyline(dc);
+  return target_surface(dc);
 }
 
 void vapora_dc_set_clip(HDC hdc, const RECT* clip) {
   DeviceContext* dc = find_dc(hdc);
   if (!dc) return;
+  stroke_polyline(dc);
   dc->has_clip = clip != nullptr;
   if (clip) dc->clip = *clip;
 }

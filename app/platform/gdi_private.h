@@ -48,6 +48,10 @@ struct DeviceContext {
   RECT clip = {0, 0, 0, 0};
   vapora_damage_fn damage = nullptr;
   void* damage_data = nullptr;
+  // On a vector surface, successive LineTo calls of one pen build one path, stroked
+  // when anything else is drawn, so that a traced curve is one path and not thousands.
+  cairo_t* polyline = nullptr;
+  COLORREF polyline_colour = 0;
 };
 
 // nullptr for a handle that is not a live DC or object.
@@ -58,8 +62,10 @@ cairo_surface_t* target_surface(const DeviceContext* dc);
 // Whether the DC's surface takes the Win32 pixel rules (an unscaled image surface).
 bool pixel_exact(cairo_surface_t* s);
 
-// A cairo context over the DC's surface, clipped to the DC's clip rectangle.
-cairo_t* open_cairo(const DeviceContext* dc);
+// A cairo context over the DC's surface, clipped to the DC's clip rectangle; strokes the
+// pending polyline first.
+cairo_t* open_cairo(DeviceContext* dc);
+void stroke_polyline(DeviceContext* dc);
 void set_source(cairo_t* cr, COLORREF c);
 // Tells the DC's damage callback that the rectangle (in surface pixels) may have
 // changed, clipped to the surface and the DC's clip.

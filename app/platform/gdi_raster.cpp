@@ -199,13 +199,19 @@ BOOL LineTo(HDC hdc, int x, int y) {
     raster_line(p, from.x, from.y, x, y, dc->pen->color, dc->rop2);
     return TRUE;
   }
-  // Round caps join the segments of a polyline drawn by successive calls.
-  cairo_t* cr = open_cairo(dc);
-  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-  cairo_move_to(cr, from.x + 0.5, from.y + 0.5);
-  cairo_line_to(cr, x + 0.5, y + 0.5);
-  fill_and_stroke(dc, cr, false);
-  cairo_destroy(cr);
+  if (!dc->polyline || dc->polyline_colour != dc->pen->color || !cairo_has_current_point(dc->polyline)) {
+    cairo_t* cr = open_cairo(dc);
+    cairo_set_line_width(cr, 1);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_move_to(cr, from.x + 0.5, from.y + 0.5);
+    dc->polyline = cr;
+    dc->polyline_colour = dc->pen->color;
+  }
+  double px, py;
+  cairo_get_current_point(dc->polyline, &px, &py);
+  if (px != from.x + 0.5 || py != from.y + 0.5) cairo_move_to(dc->polyline, from.x + 0.5, from.y + 0.5);
+  cairo_line_to(dc->polyline, x + 0.5, y + 0.5);
   return TRUE;
 }
 
@@ -226,7 +232,9 @@ BOOL Polygon(HDC hdc, const POINT* apt, int cpt) {
   }
   cairo_t* cr = open_cairo(dc);
   cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
-  for (int i = 0; i < cpt; ++i) cairo_line_to(cr, apt[i].x + 0.5, apt[i].y + 0.5);
+  // Vertices on pixel corners: the area covers the same pixel squares as the raster
+  // fill, and meets a rectangle drawn next to it without a seam.
+  for (int i = 0; i < cpt; ++i) cairo_line_to(cr, apt[i].x, apt[i].y);
   cairo_close_path(cr);
   fill_and_stroke(dc, cr, true);
   cairo_destroy(cr);

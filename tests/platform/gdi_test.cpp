@@ -42,8 +42,8 @@ TEST(GdiPixels, LinesRectanglesPolygonsAndEllipsesCoverWhatWin32Covers)
          [](HDC dc) { Rectangle(dc, 1, 1, 5, 4); },
          {".......", ".###...", ".###...", ".......", ".......", "......."}},
         {"a polygon's fill keeps its left and top edges", true,
-         [](HDC dc) { const POINT p[3] = {{0, 0}, {6, 0}, {0, 6}}; Polygon(dc, p, 3); },
-         {"######.", "#####..", "####...", "###....", "##.....", "#......"}},
+         [](HDC dc) { const POINT p[3] = {{0, 0}, {6, 0}, {0, 4}}; Polygon(dc, p, 3); },
+         {"######.", "#####..", "###....", "##.....", ".......", "......."}},
         {"an ellipse is inscribed in its box", false, [](HDC dc) { Ellipse(dc, 0, 0, 6, 6); },
          {".####..", "######.", "######.", "######.", "######.", ".####.."}},
     };
@@ -89,15 +89,17 @@ TEST(GdiPixels, AnInvertingLineDrawnTwiceGivesTheScreenBack)
 TEST(GdiText, PlacedByItsCellAndTurnedByTheEscapement)
 {
     struct Case {
-        int height, escapement, mode;
+        int height, width, escapement, mode;
         DWORD family;
     };
-    for (const Case& k : {Case{14, 0, TRANSPARENT, FF_ROMAN}, Case{22, 0, TRANSPARENT, FF_SWISS},
-                          Case{14, 0, OPAQUE, FF_SWISS}, Case{10, 900, TRANSPARENT, 0}}) {
+    for (const Case& k : {Case{14, 0, 0, TRANSPARENT, FF_ROMAN}, Case{22, 0, 0, TRANSPARENT, FF_SWISS},
+                          Case{14, 0, 0, OPAQUE, FF_SWISS}, Case{10, 0, 900, TRANSPARENT, 0},
+                          Case{12, 12, 0, TRANSPARENT, 0}}) {
         SCOPED_TRACE(testing::Message() << k.height << " " << k.escapement << " " << k.mode);
         MemoryDC c(200, 200);
         const int before = vapora_gdi_object_count();
-        HFONT font = CreateFontW(k.height, 0, k.escapement, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, k.family, nullptr);
+        HFONT font = CreateFontW(k.height, k.width, k.escapement, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, k.family, nullptr);
+        EXPECT_EQ(vapora_gdi_object_count(), before + 1);
         HGDIOBJ old_font = SelectObject(c.dc, font);
         SetBkMode(c.dc, k.mode);
         SetBkColor(c.dc, red);
@@ -110,6 +112,10 @@ TEST(GdiText, PlacedByItsCellAndTurnedByTheEscapement)
         if (k.escapement == 0) {
             EXPECT_EQ(c.count_other(100, 100, 200, 100 + k.height, black), ink);
             EXPECT_GT(c.count_other(100, 100, 100 + k.height / 2, 100 + k.height, black), k.height / 2);
+            // A character width stretches the four letters to about four times it.
+            if (k.width) {
+                EXPECT_GT(c.count_other(100 + 3 * k.width, 100, 200, 100 + k.height, black), 0);
+            }
         } else {
             EXPECT_EQ(c.count_other(100, 0, 100 + k.height, 100, black), ink);
         }
