@@ -20,6 +20,8 @@
 #include "diagram/diagram.h"
 #include "gdi_internal.h"
 #include "solvers/solvers.h"
+#include "solvers/typed_number.h"
+#include "tools/batch.h"
 
 namespace {
 
@@ -38,17 +40,6 @@ int refuse(const std::string& why)
     return 2;
 }
 
-// The whole field is one number as the data-input dialog reads it: an optional sign,
-// digits with a decimal point, an optional exponent; finite.
-bool parse_number(const std::string& text, double* value)
-{
-    if (text.empty() || text.find_first_not_of("0123456789+-.eE") != std::string::npos)
-        return false;
-    char* end = nullptr;
-    *value = std::strtod(text.c_str(), &end);
-    return *end == '\0' && end != text.c_str() && std::isfinite(*value);
-}
-
 // A diagram point no further outside the chart than the chart is wide or high: beyond
 // that nothing drawn there could be seen, and its pixels would leave the int range.
 bool on_or_near_chart(double s_kj, double t)
@@ -60,47 +51,28 @@ struct Point {
     double s_kj, t;
 };
 
-// The state one CSV row stands for: a batch input row (PAIR,A,B or
-// turbine,P1,T1,P2,EFF, solved as vapora-calc solves it) or a batch output row (its
-// t_C and s_kJ_kgC when its status is ok). Returns an empty string and *point, or why
-// the row gives no state.
-std::string state_of_row(const std::vector<std::string>& f, Point* point)
+std::vector<std::string> fields_of(const std::string& line)
 {
-    static const char* const pairs[] = {"t_p", "t_h", "p_h", "t_s", "p_s", "t_x", "p_x"};
-    double v[4];
-    if (f.size() >= 12) {
-        std::string status = f[11];  // a refusal's text may hold commas, and quotes
-        for (size_t i = 12; i < f.size(); ++i)
-            status += "," + f[i];
-        if (status.size() > 1 && status.front() == '"' && status.back() == '"')
-            status = status.substr(1, status.size() - 2);
-        if (status != "ok")
-            return status;
-        if (!parse_number(f[5], &v[0]) || !parse_number(f[8], &v[1]))
-            return "bad row: no state";
-        *point = {v[1], v[0]};
-        return "";
-    }
-    const bool turbine = f[0] == "turbine";
-    const size_t count = turbine ? 4 : 2;
-    int pair = -1;
-    for (int code = 0; code < 7; ++code)
-        if (f[0] == pairs[code])
-            pair = code;
-    if ((!turbine && pair < 0) || f.size() != count + 1)
-        return "bad row: not a pair code and two numbers, nor turbine and four";
-    for (size_t i = 0; i < count; ++i)
-        if (!parse_number(f[i + 1], &v[i]))
-            return "bad row: '" + f[i + 1] + "' is not a number";
-    SteamState state, inlet, isentropic;
-    // h and s are given in kJ, the solvers take J.
-    const auto si = [](char quantity, double value) { return quantity == 'h' || quantity == 's' ? value * 1000 : value; };
-    const bool solved = turbine ? solve_typed_point(t_p, v[1], v[0], &inlet) &&
-                                      turbine_expansion(&inlet, v[2], v[3], &isentropic, &state)
-                                : solve_typed_point(pair, si(f[0][0], v[0]), si(f[0][2], v[1]), &state);
-    if (!solved)
-        return "Data out of range, please retry";
-    *point = {state.s / 1000, state.t};
+    std::vector<std::string> fields;
+    std::stringstream row(line);
+    for (std::string field; std::getline(row, field, ',');)
+        fields.push_back(field);
+    return fields;
+}
+
+// The state a batch output row holds: empty and *point (t_C, s_kJ_kgC) when its status
+// is ok, else the status, which may hold commas and be quoted.
+std::string state_of_answer(const std::vector<std::string>& f, Point* point)
+{
+    std::string status = f[11];
+    for (size_t i = 12; i < f.size(); ++i)
+        status += "," + f[i];
+    if (status.size() > 1 && status.front() == '"' && status.back() == '"')
+        status = status.substr(1, status.size() - 2);
+    if (status != "ok")
+        return status;
+    if (!parse_number_field(f[5].c_str(), &point->t) || !parse_number_field(f[8].c_str(), &point->s_kj))
+        return "bad row: no state";
     return "";
 }
 
@@ -116,12 +88,16 @@ bool read_states(const char* path, std::vector<Point>* points)
             line.pop_back();
         if (line.empty() || line[0] == '#' || line.compare(0, 4, "pair") == 0)
             continue;
-        std::vector<std::string> fields;
-        std::stringstream row(line);
-        for (std::string field; std::getline(row, field, ',');)
-            fields.push_back(field);
+        // An input row is answered as vapora-calc batch answers it, then read as its answer.
+        std::vector<std::string> fields = fields_of(line);
+        if (fields.size() < 12) {
+            std::string answer;
+            bool first_row = false;
+            batch_answer_line(line, &first_row, &answer);
+            fields = fields_of(answer.substr(0, answer.find('\n')));
+        }
         Point p;
-        const std::string why = state_of_row(fields, &p);
+        const std::string why = fields.size() < 12 ? "bad row" : state_of_answer(fields, &p);
         if (why.empty())
             points->push_back(p);
         else
@@ -164,6 +140,10 @@ bool ends_with(const std::string& text, const char* tail)
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("vapora-chart %s\n", VAPORA_VERSION);
+        return 0;
+    }
     if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
         std::fputs(usage_text, stdout);
         return 0;
@@ -192,7 +172,7 @@ int main(int argc, char** argv)
         }
         double v[4];
         for (int j = 0; j < count; ++j)
-            if (!parse_number(argv[++i], &v[j]))
+            if (!parse_number_field(argv[++i], &v[j]))
                 return refuse("'" + std::string(argv[i]) + "' is not a number");
         if (option == "--scale") {
             if (v[0] != std::floor(v[0]) || v[0] < 1 || v[0] > 8)

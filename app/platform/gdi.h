@@ -30,6 +30,7 @@
 
 #define FW_NORMAL 400
 #define FW_BOLD 700
+#define DEFAULT_CHARSET 1
 #define PROOF_QUALITY 2
 #define VARIABLE_PITCH 2
 #define FF_ROMAN 0x10

@@ -36,6 +36,14 @@ struct MemoryDC {
         const uint32_t p = reinterpret_cast<const uint32_t*>(row)[x];
         return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
     }
+    void set(int x, int y, COLORREF c)
+    {
+        cairo_surface_t* s = vapora_dc_surface(dc);
+        cairo_surface_flush(s);
+        unsigned char* row = cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s);
+        reinterpret_cast<uint32_t*>(row)[x] = 0xFF000000u | GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c);
+        cairo_surface_mark_dirty(s);
+    }
     int differing(const MemoryDC& other) const
     {
         int n = 0;
