@@ -65,6 +65,7 @@
 // ---- Messages and values -------------------------------------------------------------
 #define WM_NULL 0x0000
 #define WM_DESTROY 0x0002
+#define WM_NCDESTROY 0x0082
 #define WM_SETTEXT 0x000C
 #define WM_GETTEXT 0x000D
 #define WM_PAINT 0x000F
@@ -298,6 +299,9 @@ BOOL DestroyWindow(HWND hWnd);
 BOOL ShowWindow(HWND hWnd, int nCmdShow);
 BOOL UpdateWindow(HWND hWnd);
 BOOL GetClientRect(HWND hWnd, LPRECT lpRect);
+// For a test build's hook: which windows are alive, and their titles.
+BOOL IsWindow(HWND hWnd);
+int GetWindowTextW(HWND hWnd, LPWSTR lpString, int nMaxCount);
 
 BOOL GetMessageW(MSG* lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax);
 BOOL TranslateMessage(const MSG* lpMsg);

@@ -95,7 +95,6 @@ HWND create_dialog(const vapora::rc::DialogTemplate& t, HINSTANCE instance, HWND
   gtk_style_context_add_class(gtk_widget_get_style_context(d->window), "vapora-dialog");
   gtk_window_set_type_hint(win, GDK_WINDOW_TYPE_HINT_DIALOG);
   gtk_window_set_modal(win, TRUE);
-  gtk_window_set_deletable(win, (t.style & WS_SYSMENU) != 0);
   g_signal_connect(d->window, "key-press-event", G_CALLBACK(on_dialog_key), d);
   // Placed from the owner's client origin, as a popup dialog is on Windows.
   POINT origin = d->parent ? client_origin(d->parent) : POINT{0, 0};

@@ -2,6 +2,7 @@
 // area's size and place, and the cursor position.
 #include <algorithm>
 #include <clocale>
+#include <cwchar>
 #include <cstdlib>
 #include <map>
 #include <set>
@@ -41,6 +42,15 @@ gboolean on_delete(GtkWidget*, GdkEvent*, gpointer data) {
   // A disabled owner of a modal dialog cannot be closed, as on Windows.
   if (is_live(w) && w->enabled) post(w, WM_CLOSE, 0, 0);
   return TRUE;  // the window goes only through DestroyWindow
+}
+
+// The buttons of the frame, as Windows derives them from the style: close for a system
+// menu, minimise for a top-level window that asks for it, never maximise.
+void on_realize(GtkWidget* widget, gpointer data) {
+  HWND w = static_cast<HWND>(data);
+  int functions = GDK_FUNC_MOVE | ((w->style & WS_SYSMENU) ? GDK_FUNC_CLOSE : 0);
+  if (w->kind == WndKind::TopLevel && (w->style & WS_MINIMIZEBOX)) functions |= GDK_FUNC_MINIMIZE;
+  gdk_window_set_functions(gtk_widget_get_window(widget), (GdkWMFunction)functions);
 }
 
 }  // namespace
@@ -100,6 +110,7 @@ void build_toplevel(HWND w, int client_w, int client_h) {
   gtk_widget_set_size_request(w->area, w->client_w, w->client_h);
   gtk_fixed_put(GTK_FIXED(w->fixed), w->area, 0, 0);
   g_signal_connect(w->window, "delete-event", G_CALLBACK(on_delete), w);
+  g_signal_connect(w->window, "realize", G_CALLBACK(on_realize), w);
   connect_painting(w);
   register_window(w);
 }
@@ -119,6 +130,7 @@ void destroy_window(HWND w) {
   if (!is_live(w)) return;
   ++w->busy;
   call_proc(w, WM_DESTROY, 0, 0);
+  call_proc(w, WM_NCDESTROY, 0, 0);
   --w->busy;
   w->destroyed = true;
   live().erase(w);
@@ -161,7 +173,6 @@ HWND CreateWindowExW(DWORD, LPCWSTR class_name, LPCWSTR title, DWORD style, int 
   w->style = style;
   build_toplevel(w, width - 2 * kFrameSide, height - 2 * kFrameSide - kCaption);
   if (x != CW_USEDEFAULT) gtk_window_move(GTK_WINDOW(w->window), x + kFrameSide, y + kFrameSide + kCaption);
-  if (!(style & WS_SYSMENU)) gtk_window_set_deletable(GTK_WINDOW(w->window), FALSE);
   GList* icons = nullptr;
   for (HICON icon : {wc.hIcon, wc.hIconSm})
     if (icon && icon->pixbuf) icons = g_list_append(icons, icon->pixbuf);
@@ -180,6 +191,16 @@ BOOL DestroyWindow(HWND w) {
 }
 
 // The program shows its windows the default way: shown, raised and active.
+BOOL IsWindow(HWND w) { return is_live(w) ? TRUE : FALSE; }
+
+int GetWindowTextW(HWND w, LPWSTR buf, int max) {
+  if (!is_live(w) || !buf || max <= 0) return 0;
+  size_t n = std::min(w->text.size(), (size_t)max - 1);
+  std::wmemcpy(buf, w->text.c_str(), n);
+  buf[n] = 0;
+  return (int)n;
+}
+
 BOOL ShowWindow(HWND w, int) {
   if (!is_live(w) || !w->window) return FALSE;
   BOOL was_visible = gtk_widget_get_visible(w->window);
