@@ -19,7 +19,7 @@ HWND main_window = nullptr;
 
 void say(const char* text, long a = 0, long b = 0) {
   std::printf(text, a, b);
-  std::printf("\n");
+  std::puts("");
   std::fflush(stdout);
 }
 
@@ -51,12 +51,11 @@ LRESULT CALLBACK window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_LBUTTONDOWN: {
-      POINT screen, client;
+      POINT screen;
       GetCursorPos(&screen);
-      client = screen;
-      ScreenToClient(hwnd, &client);
+      int x = LOWORD(lp), y = (int)(lp >> 16);
       HDC dc = GetDC(hwnd);
-      fill(dc, client.x - 4, client.y - 4, client.x + 5, client.y + 5, RGB(255, 0, 0));
+      fill(dc, x - 4, y - 4, x + 5, y + 5, RGB(255, 0, 0));
       ReleaseDC(hwnd, dc);
       say("mark %ld %ld", screen.x, screen.y);
       DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_TEST), hwnd, box_proc, 0);
