@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libgtk-3-dev libcairo2-dev fonts-dejavu-core fonts-liberation2 fonts-liberation
   librsvg2-bin poppler-utils
-  xvfb xauth xdotool x11-utils imagemagick
+  xvfb xauth xdotool x11-utils imagemagick openbox
   g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
   file desktop-file-utils appstream groff-base
 )
