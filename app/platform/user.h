@@ -22,7 +22,11 @@
 #  error "user.h is for the non-Windows build; include platform.h"
 #endif
 
+// A resource script includes this header for its constants alone (RC_INVOKED), as the
+// SDK's <windows.h> gives them to the resource compiler.
+#ifndef RC_INVOKED
 #include "win32_types.h"
+#endif
 
 // ---- Window styles -------------------------------------------------------------------
 #define WS_OVERLAPPED 0x00000000L
@@ -378,6 +382,7 @@
 #define MAKEWPARAM(l, h) ((WPARAM)(DWORD)MAKELONG(l, h))
 #define MAKELRESULT(l, h) ((LRESULT)(DWORD)MAKELONG(l, h))
 
+#ifndef RC_INVOKED
 // ---- Records -------------------------------------------------------------------------
 typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
@@ -531,3 +536,5 @@ void vapora_register_resource_file(const char* name, const unsigned char* data,
 // window on SIGUSR1 when VAPORA_SNAPSHOT_DIR is set: "<dir>/<title>.png", written
 // under a temporary name and renamed, so a reader never sees half a file.
 int vapora_save_window_png(HWND hWnd, const char* path);
+
+#endif  // RC_INVOKED

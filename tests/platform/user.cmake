@@ -4,10 +4,9 @@ find_package(PkgConfig REQUIRED)
 pkg_check_modules(USER_TEST_X11 REQUIRED IMPORTED_TARGET x11 cairo)
 
 add_executable(user_rc_test ${CMAKE_CURRENT_LIST_DIR}/user_rc_test.cpp)
-target_link_libraries(user_rc_test PRIVATE vapora_platform_rc GTest::gtest_main)
-target_compile_definitions(user_rc_test PRIVATE
-  USER_TEST_RC="${CMAKE_CURRENT_LIST_DIR}/user_test.rc"
-  VAPORA_APP_RC="${PROJECT_SOURCE_DIR}/app/vapora.rc")
+target_link_libraries(user_rc_test PRIVATE vapora_platform GTest::gtest_main)
+target_compile_definitions(user_rc_test PRIVATE RC_EMBED="$<TARGET_FILE:vapora_rc_embed>")
+vapora_add_resources(user_rc_test ${PROJECT_SOURCE_DIR}/app/vapora.rc)
 gtest_discover_tests(user_rc_test DISCOVERY_TIMEOUT 30)
 
 add_executable(user_test_app ${CMAKE_CURRENT_LIST_DIR}/user_test_app.cpp)
