@@ -1,13 +1,7 @@
 // Selectors, labels and parsing of the data-input dialog.
 #include "input_dialog.h"
 
-#include <charconv>
-#include <cmath>
 #include <cwchar>
-#include <cstring>
-#include <cwctype>
-#include <string>
-#include <system_error>
 
 #include "program_state.h"
 #include "resource.h"
@@ -22,6 +16,24 @@ const wchar_t* const first_labels[8] = {label_t, label_t, label_p, label_t,
 const wchar_t* const second_labels[8] = {label_p,        L"h [kJ/kg]", L"h [kJ/kg]",
                                          L"s [kJ/kgC]",  L"s [kJ/kgC]", L"x [0-1]",
                                          L"x [0-1]",     L"eta [%]"};
+
+// The pair selectors are 15 dialog units wide, which leaves the system dialog font too
+// little room for a three-character label beside the check circle: they get a smaller
+// font of their own for as long as the dialog exists.
+constexpr int selector_font_height = 12;
+HFONT selector_font = nullptr;
+
+void set_selector_font(HWND dialog) {
+    selector_font = CreateFontW(selector_font_height, 0, 0, 0, FW_NORMAL, 0, 0, 0,
+                                DEFAULT_CHARSET, 0, 0, 0, VARIABLE_PITCH | FF_SWISS, nullptr);
+    for (int id = IDC_P1_TP; id <= IDC_P2_PX; ++id)
+        SendDlgItemMessageW(dialog, id, WM_SETFONT, reinterpret_cast<WPARAM>(selector_font), 0);
+}
+
+void delete_selector_font() {
+    if (selector_font) DeleteObject(selector_font);
+    selector_font = nullptr;
+}
 
 // An edit box holds at most 19 characters for the conversion, and the terminator.
 constexpr int typed_text_length = 20;
@@ -149,54 +161,19 @@ void paint_heading(HWND dialog) {
 
 }  // namespace
 
-double typed_number(const wchar_t* text) {
-    const wchar_t* c = text;
-    while (*c && std::iswspace(static_cast<wint_t>(*c))) ++c;
-    std::string number;
-    if (*c == L'+' || *c == L'-') number += static_cast<char>(*c++);
-    int digits = 0;
-    while (*c >= L'0' && *c <= L'9') { number += static_cast<char>(*c++); ++digits; }
-    if (*c == L'.') {
-        number += '.';
-        ++c;
-        while (*c >= L'0' && *c <= L'9') { number += static_cast<char>(*c++); ++digits; }
-    }
-    if (digits == 0) return 0.0;
-    // An exponent counts only with at least one digit after its sign.
-    if (*c == L'e' || *c == L'E') {
-        const wchar_t* e = c + 1;
-        std::string exponent = "e";
-        if (*e == L'+' || *e == L'-') exponent += static_cast<char>(*e++);
-        if (*e >= L'0' && *e <= L'9') {
-            while (*e >= L'0' && *e <= L'9') exponent += static_cast<char>(*e++);
-            number += exponent;
-        }
-    }
-    // from_chars takes no leading '+' and does not depend on the locale.
-    const char* begin = number.c_str();
-    bool negative = number[0] == '-';
-    if (number[0] == '+' || negative) ++begin;
-    double value = 0.0;
-    auto result = std::from_chars(begin, number.c_str() + number.size(), value);
-    if (result.ec == std::errc::result_out_of_range) {
-        // Too large gives infinity, too small zero, as the runtime's conversion does.
-        bool huge = false;
-        for (const char* d = begin; *d && *d != 'e'; ++d)
-            if (*d >= '1' && *d <= '9') { huge = true; break; }
-        const char* e = std::strchr(begin, 'e');
-        value = (huge && e && e[1] != '-') ? HUGE_VAL : 0.0;
-    }
-    return negative ? -value : value;
-}
-
 INT_PTR CALLBACK input_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
     switch (message) {
     case WM_PAINT:
         paint_heading(dialog);
         return TRUE;
     case WM_INITDIALOG:
+        set_selector_font(dialog);
         initialise(dialog);
         return TRUE;
+    case WM_DESTROY:
+        // The selectors are gone with the dialog: their font is no longer used.
+        delete_selector_font();
+        break;
     case WM_COMMAND:
         // The whole wParam is compared, so only clicks match: edit-box notifications
         // and Esc (IDCANCEL) fall through.

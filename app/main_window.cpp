@@ -7,7 +7,6 @@
 #include "program_state.h"
 #include "resource.h"
 #include "results_dialog.h"
-#include "state_dump.h"
 #include "typed_points.h"
 
 namespace {
@@ -43,10 +42,6 @@ void draw_inverted_line(HDC hdc, POINT from, POINT to) {
 void read_cursor(HWND hwnd, POINT* px) {
     GetCursorPos(px);
     ScreenToClient(hwnd, px);
-}
-
-void show_results_dialog(HWND hwnd) {
-    DialogBoxParamW(app_instance, MAKEINTRESOURCEW(IDD_RESULTS), hwnd, results_dialog_proc, 0);
 }
 
 void on_paint(HWND hwnd) {
@@ -98,7 +93,6 @@ void on_left_button_down(HWND hwnd) {
             draw_title_box(hdc, second_point_prompt_line1, second_point_prompt_line2);
         } else {
             MessageBeep(simple_beep);
-            count_beep();
             draw_title_box(hdc, outside_prompt_line1, outside_prompt_line2);
         }
     } else {
@@ -115,13 +109,11 @@ void on_left_button_down(HWND hwnd) {
             draw_process_line(hdc, point1_px.x, point1_px.y, point2_px.x, point2_px.y,
                               marker_red);
             draw_title_box(hdc, blank_prompt, blank_prompt);
-            dump_program_state("results");
             show_results_dialog(hwnd);
             draw_title_box(hdc, start_prompt_line1, start_prompt_line2);
         } else {
             // Point 1 and the rubber band stay; the next valid click still completes.
             MessageBeep(simple_beep);
-            count_beep();
             draw_title_box(hdc, outside_prompt_line1, outside_prompt_line2);
         }
     }
@@ -145,27 +137,21 @@ LRESULT CALLBACK main_window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM
     switch (message) {
     case WM_PAINT:
         on_paint(hwnd);
-        dump_program_state("paint");
         return 0;
     case WM_MOUSEMOVE:
         on_mouse_move(hwnd);
-        dump_program_state("mouse_move");
         return 0;
     case WM_LBUTTONDOWN:
         on_left_button_down(hwnd);
-        dump_program_state("left_button_down");
         return 0;
     case WM_KEYDOWN:
         on_key_down(hwnd);
-        dump_program_state("key_down");
         return 0;
     case WM_COMMAND:
         if (!on_command(hwnd, wparam)) break;
-        dump_program_state("command");
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
-        dump_program_state("destroy");
         return 0;
     default:
         break;

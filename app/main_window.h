@@ -18,5 +18,3 @@ bool on_command(HWND hwnd, WPARAM wparam);
 
 // The cursor position now, in client pixels (not the position carried by the message).
 void read_cursor(HWND hwnd, POINT* px);
-// Opens the results dialog modally over the main window and waits for it to close.
-void show_results_dialog(HWND hwnd);

@@ -6,11 +6,10 @@
 
 #include "program_state.h"
 #include "resource.h"
-#include "state_dump.h"
-
-wchar_t painted_results[results_line_count][100] = {};
 
 namespace {
+
+constexpr int results_line_count = 14;
 
 struct ResultsLine {
     const wchar_t* format;
@@ -65,8 +64,6 @@ void paint_results(HWND dialog) {
     results_values(values);
     for (int i = 0; i < results_line_count; ++i) {
         format_text(text_buffer, results_lines[i].format, values[i]);
-        wcsncpy(painted_results[i], text_buffer, 99);
-        painted_results[i][99] = L'\0';
         TextOutW(hdc, results_lines[i].x, results_lines[i].y, text_buffer,
                  static_cast<int>(wcslen(text_buffer)));
     }
@@ -78,11 +75,14 @@ void paint_results(HWND dialog) {
 
 }  // namespace
 
+void show_results_dialog(HWND owner) {
+    DialogBoxParamW(app_instance, MAKEINTRESOURCEW(IDD_RESULTS), owner, results_dialog_proc, 0);
+}
+
 INT_PTR CALLBACK results_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
     switch (message) {
     case WM_PAINT:
         paint_results(dialog);
-        dump_program_state("results_paint");
         return TRUE;
     case WM_INITDIALOG:
         return TRUE;

@@ -7,6 +7,5 @@
 
 INT_PTR CALLBACK results_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
 
-// The fourteen lines of the latest painting, as drawn: kept for the state dump.
-constexpr int results_line_count = 14;
-extern wchar_t painted_results[results_line_count][100];
+// Opens the results dialog modally over the main window and waits for it to close.
+void show_results_dialog(HWND owner);

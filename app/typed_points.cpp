@@ -4,10 +4,9 @@
 #include "typed_points.h"
 
 #include "input_dialog.h"
-#include "main_window.h"
 #include "program_state.h"
 #include "resource.h"
-#include "state_dump.h"
+#include "results_dialog.h"
 
 namespace {
 
@@ -40,8 +39,6 @@ POINT diagram_px(double s, double t) {
 }
 
 bool refuse(HWND hwnd) {
-    count_refusal();
-    dump_program_state("refusal");
     MessageBoxW(hwnd, out_of_range_message, L"", MB_ICONEXCLAMATION);
     return false;
 }
@@ -92,7 +89,6 @@ void on_key_down(HWND hwnd) {
         draw_point_marker(hdc, point2_px.x, point2_px.y, marker_red);
         draw_process_line(hdc, point1_px.x, point1_px.y, point2_px.x, point2_px.y, marker_red);
         draw_title_box(hdc, blank_prompt, blank_prompt);
-        dump_program_state("results");
         show_results_dialog(hwnd);
     }
     draw_title_box(hdc, start_prompt_line1, start_prompt_line2);

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <cwctype>
 
+#include "test_hook.h"
 #include "user_internal.h"
 
 namespace vapora::user {
@@ -366,6 +367,7 @@ INT_PTR DialogBoxParamW(HINSTANCE instance, LPCWSTR name, HWND owner, DLGPROC pr
 
   if (call_proc(d, WM_INITDIALOG, (WPARAM)d->focus_on_init, param) && d->focus_on_init)
     gtk_widget_grab_focus(d->focus_on_init->widget);
+  platform_test_hook("dialog", d, WM_INITDIALOG);
   if (!d->dialog_ended && is_live(d)) {
     ShowWindow(d, SW_SHOW);
     invalidate(d, nullptr, true);
@@ -507,6 +509,7 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
   bool owner_enabled = is_live(owner) && owner->enabled;
   if (owner_enabled) owner->enabled = false;
   trace("messagebox open " + body);
+  platform_test_hook("message_box", owner, 0);
   gtk_widget_show_all(box);
   gtk_window_present(GTK_WINDOW(box));
   if (GtkWidget* b = gtk_dialog_get_widget_for_response(GTK_DIALOG(box), buttons[def].id))

@@ -18,6 +18,7 @@
 #include <map>
 #include <set>
 
+#include "test_hook.h"
 #include "user_internal.h"
 
 namespace vapora::user {
@@ -436,6 +437,7 @@ LRESULT call_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   else if (w->kind == WndKind::Dialog) r = DefDlgProcW(w, msg, wp, lp);
   else r = w->proc ? w->proc(w, msg, wp, lp) : 0;
   --w->busy;
+  if (w->kind != WndKind::Control) platform_test_hook("message", w, msg);
   return r;
 }
 
@@ -1012,6 +1014,7 @@ BOOL MessageBeep(UINT) {
   ensure_gtk();
   gdk_display_beep(gdk_display_get_default());
   trace("beep");
+  platform_test_hook("beep", nullptr, 0);
   return TRUE;
 }
 
