@@ -12,9 +12,9 @@ target_link_libraries(vapora_rc_embed PRIVATE vapora_platform_rc)
 
 # vapora_add_resources(<target> <script.rc>): preprocesses the script as the resource
 # compiler does (RC_INVOKED, the script's folder, then the target's include folders and
-# definitions, and a <windows.h> that gives the layer's constants), checks it with the
-# reader and links the text and its icons into <target>. A script the reader refuses
-# fails the build with the file and line of the fault.
+# definitions, and a <windows.h> that gives the layer's constants; no macro or header of
+# the build machine), checks it with the reader and links the text and its icons into
+# <target>. A script the reader refuses fails the build with the file and line of the fault.
 function(vapora_add_resources target rc_file)
   get_filename_component(rc_abs ${rc_file} ABSOLUTE)
   get_filename_component(rc_dir ${rc_abs} DIRECTORY)
@@ -24,7 +24,7 @@ function(vapora_add_resources target rc_file)
   set(defines "$<TARGET_PROPERTY:${target},COMPILE_DEFINITIONS>")
   add_custom_command(
     OUTPUT ${out}.cpp
-    COMMAND ${CMAKE_C_COMPILER} -E -xc -nostdinc -DRC_INVOKED
+    COMMAND ${CMAKE_C_COMPILER} -E -xc -undef -nostdinc -DRC_INVOKED
             "$<$<BOOL:${defines}>:-D$<JOIN:${defines},;-D>>" -I${rc_dir}
             "$<$<BOOL:${includes}>:-I$<JOIN:${includes},;-I>>"
             -I${PROJECT_SOURCE_DIR}/app/platform/rc_include -o ${out}.i ${rc_abs}

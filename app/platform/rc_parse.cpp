@@ -26,7 +26,7 @@ enum class Kind { Word, Number, String, Punct, End };
 
 struct Token {
   Kind kind;
-  std::string text;  // a word, a punctuation mark, or a string's bytes
+  std::string text;  // as written; a string's bytes without its quotes
   long value;
   std::string where;  // "file:line"
 };
@@ -67,7 +67,7 @@ std::vector<Token> tokenize(const std::string& s) {
       long value = (long)std::strtoul(s.c_str() + start, &end, 0);
       for (i = end - s.c_str(); i < s.size() && std::strchr("uUlL", s[i]);) ++i;
       if (i < s.size() && is_word_char(s[i])) throw Error{where() + ": malformed number"};
-      out.push_back({Kind::Number, "", value, where()});
+      out.push_back({Kind::Number, s.substr(start, i - start), value, where()});
     } else if (is_word_char(c)) {
       while (i < s.size() && is_word_char(s[i])) ++i;
       out.push_back({Kind::Word, s.substr(start, i - start), 0, where()});
@@ -181,7 +181,7 @@ class Parser {
 
   std::vector<Accelerator> accelerators() {
     static const std::map<std::string, uint8_t> options = {
-        {"ASCII", 0}, {"VIRTKEY", FVIRTKEY}, {"ALT", FALT}, {"SHIFT", FSHIFT}, {"CONTROL", FCONTROL}};
+        {"ASCII", 0}, {"VIRTKEY", FVIRTKEY}, {"ALT", FALT}, {"CONTROL", FCONTROL}};
     std::vector<Accelerator> table;
     expect("BEGIN");
     while (!block_end()) {
