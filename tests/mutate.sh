@@ -31,16 +31,21 @@ cmake -S "$src" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVAPORA_BENCH=OFF
 build_tree() { cmake --build "$build" -j2 >"$work/build.log" 2>&1; }
 # The quick tests first: most faults fail one of them within seconds.
 run_suite() {
-  ctest --test-dir "$build" -j2 --stop-on-failure --timeout 120 -LE gui >"$work/ctest.log" 2>&1 &&
-    ctest --test-dir "$build" -j2 --stop-on-failure --timeout 120 -L gui >"$work/ctest.log" 2>&1
+  local run=(ctest --test-dir "$build" -j2 --stop-on-failure --timeout 120 ${broken:+-E "$broken"})
+  "${run[@]}" -LE gui >"$work/ctest.log" 2>&1 && "${run[@]}" -L gui >>"$work/ctest.log" 2>&1
 }
 
 echo "building the unchanged tree and running its tests..."
-if ! build_tree || ! run_suite; then
-  echo "the unchanged tree does not build or pass its tests: nothing to measure" >&2
-  tail -20 "$work/build.log" "$work/ctest.log" >&2
+if ! build_tree; then
+  echo "the unchanged tree does not build: nothing to measure" >&2
+  tail -n 20 "$work/build.log" >&2
   exit 1
 fi
+# A test that fails without any fault tells nothing about one: leave it out.
+ctest --test-dir "$build" -j2 --timeout 120 >"$work/ctest.log" 2>&1
+broken=$(sed -n 's/^[[:space:]]*[0-9]* - \([^ ]*\) (.*/\1/p' "$work/ctest.log" | paste -sd'|')
+[ -z "$broken" ] || echo "failing on the unchanged tree, left out: $broken"
+broken=${broken:+^($broken)\$}
 
 caught=0 total=0 survivors=() skipped=()
 while IFS=$'\t' read -r name file find replace; do
