@@ -58,7 +58,6 @@
 #define ES_AUTOHSCROLL 0x0080L
 
 #define FVIRTKEY 0x01
-#define FSHIFT 0x04
 #define FCONTROL 0x08
 #define FALT 0x10
 
@@ -83,6 +82,7 @@
 #define MK_LBUTTON 0x0001
 #define VK_MENU 0x12
 #define VK_F4 0x73
+#define VK_F5 0x74
 
 #define BM_SETCHECK 0x00F1
 #define BST_UNCHECKED 0x0000
@@ -101,6 +101,7 @@
 
 // ---- Names the resource-script reader still knows ------------------------------------
 // Until the reader names only what the program's scripts use.
+#define FSHIFT 0x04
 #define WS_MINIMIZE 0x20000000L
 #define WS_DISABLED 0x08000000L
 #define WS_CLIPSIBLINGS 0x04000000L
