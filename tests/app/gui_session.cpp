@@ -16,7 +16,7 @@
 #include <sstream>
 #include <thread>
 
-#include "canvas.h"
+#include "memory_dc.h"
 
 namespace gui {
 
@@ -77,36 +77,42 @@ double Dump::number(const std::string& key, size_t i) const {
 int text_mismatch(const Image& shot, Box box, const std::vector<Text>& texts,
                   uint32_t background) {
     const int width = box.x1 - box.x0, height = box.y1 - box.y0;
-    Canvas c = open_canvas(width, height);
+    MemoryDC c(width, height);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            SetPixel(c.hdc, x, y, colorref(shot.pixel(box.x0 + x, box.y0 + y)));
+            c.set(x, y, colorref(shot.pixel(box.x0 + x, box.y0 + y)));
     HBRUSH clean = CreateSolidBrush(colorref(background));
     for (const Text& t : texts) {
         HFONT font = CreateFontW(t.height, 0, 0, 0, t.weight, 0, 0, 0, 0, 0, 0, t.quality,
                                  t.pitch_family, nullptr);
-        HGDIOBJ old = SelectObject(c.hdc, font);
         const int x = t.x - box.x0, y = t.y - box.y0, n = static_cast<int>(t.text.size());
-        SIZE extent = {0, 0};
-        GetTextExtentPoint32W(c.hdc, t.text.c_str(), n, &extent);
-        const RECT cell = {x, y, std::min(x + extent.cx + 12, width), y + extent.cy};
-        FillRect(c.hdc, &cell, clean);
-        SetBkMode(c.hdc, t.opaque ? OPAQUE : TRANSPARENT);
-        SetBkColor(c.hdc, colorref(background));
-        SetTextColor(c.hdc, colorref(t.colour));
-        TextOutW(c.hdc, x, y, t.text.c_str(), n);
-        SelectObject(c.hdc, old);
+        // The text's width: where its ink ends when written alone.
+        MemoryDC alone(width + 100, t.height);
+        HGDIOBJ old = SelectObject(alone.dc, font);
+        SetTextColor(alone.dc, RGB(255, 255, 255));
+        TextOutW(alone.dc, 0, 0, t.text.c_str(), n);
+        SelectObject(alone.dc, old);
+        int extent = 0;
+        for (int i = 0; i < alone.width; ++i)
+            if (alone.count_other(i, 0, i + 1, t.height, RGB(0, 0, 0))) extent = i + 1;
+        old = SelectObject(c.dc, font);
+        const RECT cell = {x, y, std::min(x + extent + 12, width), y + t.height};
+        FillRect(c.dc, &cell, clean);
+        SetBkMode(c.dc, t.opaque ? OPAQUE : TRANSPARENT);
+        SetBkColor(c.dc, colorref(background));
+        SetTextColor(c.dc, colorref(t.colour));
+        TextOutW(c.dc, x, y, t.text.c_str(), n);
+        SelectObject(c.dc, old);
         DeleteObject(font);
     }
     DeleteObject(clean);
     int n = 0;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
-            COLORREF p = pixel(c, x, y);
+            COLORREF p = c.at(x, y);
             uint32_t rgb = GetRValue(p) << 16 | GetGValue(p) << 8 | GetBValue(p);
             n += rgb != shot.pixel(box.x0 + x, box.y0 + y);
         }
-    close_canvas(&c);
     return n;
 }
 
