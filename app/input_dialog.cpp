@@ -1,13 +1,7 @@
 // Selectors, labels and parsing of the data-input dialog.
 #include "input_dialog.h"
 
-#include <charconv>
-#include <cmath>
 #include <cwchar>
-#include <cstring>
-#include <cwctype>
-#include <string>
-#include <system_error>
 
 #include "program_state.h"
 #include "resource.h"
@@ -167,46 +161,6 @@ void paint_heading(HWND dialog) {
 }
 
 }  // namespace
-
-double typed_number(const wchar_t* text) {
-    const wchar_t* c = text;
-    while (*c && std::iswspace(static_cast<wint_t>(*c))) ++c;
-    std::string number;
-    if (*c == L'+' || *c == L'-') number += static_cast<char>(*c++);
-    int digits = 0;
-    while (*c >= L'0' && *c <= L'9') { number += static_cast<char>(*c++); ++digits; }
-    if (*c == L'.') {
-        number += '.';
-        ++c;
-        while (*c >= L'0' && *c <= L'9') { number += static_cast<char>(*c++); ++digits; }
-    }
-    if (digits == 0) return 0.0;
-    // An exponent counts only with at least one digit after its sign.
-    if (*c == L'e' || *c == L'E') {
-        const wchar_t* e = c + 1;
-        std::string exponent = "e";
-        if (*e == L'+' || *e == L'-') exponent += static_cast<char>(*e++);
-        if (*e >= L'0' && *e <= L'9') {
-            while (*e >= L'0' && *e <= L'9') exponent += static_cast<char>(*e++);
-            number += exponent;
-        }
-    }
-    // from_chars takes no leading '+' and does not depend on the locale.
-    const char* begin = number.c_str();
-    bool negative = number[0] == '-';
-    if (number[0] == '+' || negative) ++begin;
-    double value = 0.0;
-    auto result = std::from_chars(begin, number.c_str() + number.size(), value);
-    if (result.ec == std::errc::result_out_of_range) {
-        // Too large gives infinity, too small zero, as the runtime's conversion does.
-        bool huge = false;
-        for (const char* d = begin; *d && *d != 'e'; ++d)
-            if (*d >= '1' && *d <= '9') { huge = true; break; }
-        const char* e = std::strchr(begin, 'e');
-        value = (huge && e && e[1] != '-') ? HUGE_VAL : 0.0;
-    }
-    return negative ? -value : value;
-}
 
 INT_PTR CALLBACK input_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
     switch (message) {

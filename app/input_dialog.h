@@ -4,10 +4,6 @@
 #pragma once
 
 #include "platform.h"
+#include "solvers/typed_number.h"  // typed_number: how a box's text becomes a value
 
 INT_PTR CALLBACK input_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
-
-// A typed number as the runtime's _wtof reads it: leading white space skipped, then the
-// longest prefix of an optional sign, digits with a point as decimal separator and an
-// optional exponent; no such prefix gives 0. Independent of the locale.
-double typed_number(const wchar_t* text);

@@ -121,8 +121,8 @@ void draw_isobars(HDC hdc, const DiagramFrame& frame, CrossingGrid* grid,
         double reference_h = h0;
         double t = 10.0 + step;
         for (int n = 0; n < max_tracer_steps && t < 700.0; ++n, t += step) {
-            double v, h, s;
-            props_from_TP(t + 273.15, p, &v, &h, &s);
+            double h, s;  // the trace has no use for v
+            props_from_TP(t + 273.15, p, nullptr, &h, &s);
             if (s > 10000.0)
                 break;  // the isobar leaves through the right edge; this point is not drawn
             const int x = s_to_px(frame, s);

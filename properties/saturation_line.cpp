@@ -16,11 +16,6 @@ constexpr double k7 = 20.9750676;
 constexpr double k8 = 1e9;
 constexpr double k9 = 6.0;
 
-// L function coefficients.
-constexpr double L0 = 15.74373327;
-constexpr double L1 = -34.17061978;
-constexpr double L2 = 19.31380707;
-
 // Fixed march step of the refinement [K].
 constexpr double march_step = 0.05;
 // The start values lie within a few kelvin of the root (about a dozen steps
@@ -41,7 +36,7 @@ constexpr double kgf_per_cm2_per_pa = 0.0001 / 9.80665;
 }  // namespace
 
 double l_boundary_beta(double theta) {
-  return L0 + L1 * theta + L2 * theta * theta;
+  return l_function_L0 + l_function_L1 * theta + l_function_L2 * theta * theta;
 }
 
 double sat_pressure(double T) {

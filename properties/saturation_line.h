@@ -15,6 +15,11 @@ constexpr double entropy_scale = 108.3275143;     // J/(kg K), pc * vc / Tc
 // temperature of water is negative.
 constexpr double property_refused = -1.0;
 
+// The L function's coefficients: beta_L(theta) = L0 + L1 theta + L2 theta^2.
+constexpr double l_function_L0 = 15.74373327;
+constexpr double l_function_L1 = -34.17061978;
+constexpr double l_function_L2 = 19.31380707;
+
 // The L function: reduced pressure (multiply by 2.212e7 for Pa) of the boundary
 // between subregions 2 and 3 at reduced temperature theta = T / 647.3.
 double l_boundary_beta(double theta);

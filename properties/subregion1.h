@@ -5,3 +5,7 @@
 double sub1_volume(double T, double p);    // v [m3/kg]
 double sub1_enthalpy(double T, double p);  // h [J/kg]
 double sub1_entropy(double T, double p);   // s [J/(kg K)]
+
+// Any of the three at once, sharing Y, Y', Z and the powers: a null pointer
+// skips that property. Each value is the one the function above gives.
+void sub1_properties(double T, double p, double* v, double* h, double* s);

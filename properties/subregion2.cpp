@@ -1,14 +1,16 @@
 // Superheated steam, IFC-67 subregion 2.
+//
+// The three properties share one common part: X = exp(b (1 - theta)), the
+// powers of X, beta and beta/beta_L that the sums use, and N_mu, M_mu. It is
+// formed once per call, each power from a lower one by a multiplication or
+// two, walking the exponents upward; the sums then read the ready terms.
 #include "properties/subregion2.h"
 
 #include <cmath>
 
-#include "properties/int_power.h"
 #include "properties/saturation_line.h"
 
 namespace {
-
-using props_detail::ipow;
 
 constexpr double I1 = 4.260321148;
 constexpr double b = 0.7633333333;
@@ -45,38 +47,73 @@ constexpr double B9[7] = {1.936587558e2,  -1.388522425e3, 4.126607219e3,
                           5.235718623e2};
 constexpr double ten_B90 = 1936.587558;
 
-// The L polynomial, evaluated inline, and its derivative.
-constexpr double L0 = 15.74373327;
-constexpr double L1 = -34.17061978;
-constexpr double L2 = 19.31380707;
+// The highest exponent of X in the tables above.
+constexpr int top_x_exponent = 54;
 
 struct Common {
   double theta, beta, X;
   double beta_L, L_prime;
-  double ratio10;  // (beta / beta_L)^10
-  // For mu = 6, 7, 8: N_mu and M_mu.
-  double N[3], M[3];
+  double ratio10;       // (beta / beta_L)^10
+  double inv_beta[8];   // beta^-k, k = 0 ... 7
+  double term[8][3];    // B_mu,lambda X^z_mu,lambda; 0 where the entry is absent
+  double inv_N[3];      // 1 / N_mu for mu = 6, 7, 8
+  double M_N[3];        // M_mu / N_mu
 };
+
+// X^n for every exponent the tables use (and only those), each from a lower
+// power: about twenty multiplications for all of them.
+void x_powers(double X, double* xp) {
+  xp[0] = 1.0;
+  xp[1] = X;
+  xp[2] = X * X;
+  xp[3] = xp[2] * X;
+  xp[4] = xp[2] * xp[2];
+  xp[7] = xp[4] * xp[3];
+  xp[10] = xp[7] * xp[3];
+  xp[11] = xp[10] * X;
+  xp[12] = xp[11] * X;
+  xp[13] = xp[12] * X;
+  xp[14] = xp[13] * X;
+  xp[18] = xp[14] * xp[4];
+  xp[19] = xp[18] * X;
+  xp[24] = xp[12] * xp[12];
+  xp[25] = xp[24] * X;
+  xp[27] = xp[25] * xp[2];
+  xp[28] = xp[27] * X;
+  xp[32] = xp[28] * xp[4];
+  xp[54] = xp[27] * xp[27];
+}
 
 Common common(double T, double p) {
   Common c;
   c.theta = T / critical_temperature;
   c.beta = p / critical_pressure;
   c.X = std::exp(b * (1.0 - c.theta));
-  c.beta_L = L0 + L1 * c.theta + L2 * c.theta * c.theta;
-  c.L_prime = L1 + 2.0 * L2 * c.theta;
-  c.ratio10 = ipow(c.beta / c.beta_L, 10);
+  c.beta_L = l_function_L0 + l_function_L1 * c.theta + l_function_L2 * c.theta * c.theta;
+  c.L_prime = l_function_L1 + 2.0 * l_function_L2 * c.theta;
+  const double r = c.beta / c.beta_L;
+  const double r2 = r * r;
+  const double r5 = r2 * r2 * r;
+  c.ratio10 = r5 * r5;
+  c.inv_beta[0] = 1.0;
+  c.inv_beta[1] = 1.0 / c.beta;
+  for (int k = 2; k < 8; ++k) c.inv_beta[k] = c.inv_beta[k - 1] * c.inv_beta[1];
+
+  double xp[top_x_exponent + 1];
+  x_powers(c.X, xp);
+  for (int r = 0; r < 8; ++r)
+    for (int k = 0; k < 3; ++k)
+      c.term[r][k] = k < term_count[r] ? B[r][k] * xp[z[r][k]] : 0.0;
   for (int i = 0; i < 3; ++i) {
-    const int mu = i + 6;
-    double n = ipow(c.beta, 2 - mu);
+    double n = c.inv_beta[4 + i];  // beta^(2 - mu)
     double m = 0.0;
     for (int k = 0; k < small_b_count[i]; ++k) {
-      const double term = small_b[i][k] * ipow(c.X, l[i][k]);
+      const double term = small_b[i][k] * xp[l[i][k]];
       n += term;
       m += l[i][k] * term;
     }
-    c.N[i] = n;
-    c.M[i] = m;
+    c.inv_N[i] = 1.0 / n;
+    c.M_N[i] = m * c.inv_N[i];
   }
   return c;
 }
@@ -84,14 +121,11 @@ Common common(double T, double p) {
 // Sum over lambda of B_mu,lambda X^z_mu,lambda for row r (mu = r + 1).
 double row_sum(const Common& c, int r) {
   double s = 0.0;
-  for (int k = 0; k < term_count[r]; ++k) s += B[r][k] * ipow(c.X, z[r][k]);
+  for (int k = 0; k < term_count[r]; ++k) s += c.term[r][k];
   return s;
 }
 
-}  // namespace
-
-double sub2_volume(double T, double p) {
-  const Common c = common(T, p);
+double volume(const Common& c) {
   double chi = I1 * c.theta / c.beta;
   double beta_pow = 1.0;  // beta^(mu - 1)
   for (int r = 0; r < 5; ++r) {
@@ -100,7 +134,7 @@ double sub2_volume(double T, double p) {
   }
   for (int i = 0; i < 3; ++i) {
     const int mu = i + 6;
-    chi -= (mu - 2) * ipow(c.beta, 1 - mu) * row_sum(c, mu - 1) / (c.N[i] * c.N[i]);
+    chi -= (mu - 2) * c.inv_beta[mu - 1] * row_sum(c, mu - 1) * (c.inv_N[i] * c.inv_N[i]);
   }
   double b9 = 0.0;
   for (int k = 6; k >= 0; --k) b9 = b9 * c.X + B9[k];
@@ -108,8 +142,7 @@ double sub2_volume(double T, double p) {
   return critical_volume * chi;
 }
 
-double sub2_enthalpy(double T, double p) {
-  const Common c = common(T, p);
+double enthalpy(const Common& c) {
   const double bt = b * c.theta;
   // Sum over v = 1 ... 5 of (v - 2) B0v theta^(v - 1), by Horner's rule.
   double poly = 0.0;
@@ -118,18 +151,17 @@ double sub2_enthalpy(double T, double p) {
   double beta_pow = c.beta;  // beta^mu
   for (int r = 0; r < 5; ++r) {
     double s = 0.0;
-    for (int k = 0; k < term_count[r]; ++k)
-      s += B[r][k] * (1.0 + z[r][k] * bt) * ipow(c.X, z[r][k]);
+    for (int k = 0; k < term_count[r]; ++k) s += c.term[r][k] * (1.0 + z[r][k] * bt);
     H -= beta_pow * s;
     beta_pow *= c.beta;
   }
   for (int i = 0; i < 3; ++i) {
     const int r = i + 5;
-    const double MN = bt * c.M[i] / c.N[i];
+    const double MN = bt * c.M_N[i];
     double s = 0.0;
     for (int k = 0; k < term_count[r]; ++k)
-      s += B[r][k] * ipow(c.X, z[r][k]) * ((1.0 + z[r][k] * bt) - MN);
-    H -= s / c.N[i];
+      s += c.term[r][k] * ((1.0 + z[r][k] * bt) - MN);
+    H -= s * c.inv_N[i];
   }
   const double lt = 10.0 * c.L_prime / c.beta_L;
   double b9 = 0.0;
@@ -139,8 +171,7 @@ double sub2_enthalpy(double T, double p) {
   return enthalpy_scale * H;
 }
 
-double sub2_entropy(double T, double p) {
-  const Common c = common(T, p);
+double entropy(const Common& c) {
   // Sum over v = 2 ... 5 of (v - 1) B0v theta^(v - 2), by Horner's rule.
   double poly = 0.0;
   for (int v = 5; v >= 2; --v) poly = poly * c.theta + (v - 1) * B0v[v];
@@ -149,18 +180,16 @@ double sub2_entropy(double T, double p) {
   double sum = 0.0;
   for (int r = 0; r < 5; ++r) {
     double s = 0.0;
-    for (int k = 0; k < term_count[r]; ++k)
-      s += z[r][k] * B[r][k] * ipow(c.X, z[r][k]);
+    for (int k = 0; k < term_count[r]; ++k) s += z[r][k] * c.term[r][k];
     sum += beta_pow * s;
     beta_pow *= c.beta;
   }
   for (int i = 0; i < 3; ++i) {
     const int r = i + 5;
-    const double MN = c.M[i] / c.N[i];
+    const double MN = c.M_N[i];
     double s = 0.0;
-    for (int k = 0; k < term_count[r]; ++k)
-      s += B[r][k] * ipow(c.X, z[r][k]) * (z[r][k] - MN);
-    sum += s / c.N[i];
+    for (int k = 0; k < term_count[r]; ++k) s += c.term[r][k] * (z[r][k] - MN);
+    sum += s * c.inv_N[i];
   }
   S -= b * sum;
   const double lt = c.L_prime / c.beta_L;
@@ -170,4 +199,19 @@ double sub2_entropy(double T, double p) {
   b9 = b9 * c.X + ten_B90 * lt;
   S += c.beta * c.ratio10 * b9;
   return entropy_scale * S;
+}
+
+}  // namespace
+
+double sub2_volume(double T, double p) { return volume(common(T, p)); }
+
+double sub2_enthalpy(double T, double p) { return enthalpy(common(T, p)); }
+
+double sub2_entropy(double T, double p) { return entropy(common(T, p)); }
+
+void sub2_properties(double T, double p, double* v, double* h, double* s) {
+  const Common c = common(T, p);
+  if (v) *v = volume(c);
+  if (h) *h = enthalpy(c);
+  if (s) *s = entropy(c);
 }

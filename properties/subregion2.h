@@ -5,3 +5,7 @@
 double sub2_volume(double T, double p);    // v [m3/kg]
 double sub2_enthalpy(double T, double p);  // h [J/kg]
 double sub2_entropy(double T, double p);   // s [J/(kg K)]
+
+// Any of the three at once, sharing the common part of the sums: a null
+// pointer skips that property. Each value is the one the function above gives.
+void sub2_properties(double T, double p, double* v, double* h, double* s);

@@ -149,6 +149,36 @@ double vapour_side_volume(double T) {
   return 0.1248607 - 0.00018625 * T;
 }
 
+// Ends of a volume bisection with their residuals p - pressure(T, v).
+struct VolumeBracket {
+  double a, fa, b, fb;
+};
+
+// Makes a real bracket of two volumes whose residuals share a sign. On either
+// side of a root the pressure falls as the volume rises, so a positive
+// residual at both ends puts the root below the smaller volume and a negative
+// one above the larger: step that end outward until the residual changes
+// sign and bracket the last step. When no step gets there the ends stay as
+// they were and the search's cap ends it.
+void widen_to_bracket(double (*pressure)(double, double), double T, double p,
+                      VolumeBracket& br) {
+  if (br.fa * br.fb <= 0.0) return;
+  const bool root_below = br.fa > 0.0;
+  double v = root_below ? std::fmin(br.a, br.b) : std::fmax(br.a, br.b);
+  double f = v == br.a ? br.fa : br.fb;
+  const double factor = root_below ? 1.0 - widen_factor : 1.0 + widen_factor;
+  for (int i = 0; i < widen_cap; ++i) {
+    const double v_next = v * factor;
+    const double f_next = p - pressure(T, v_next);
+    if (f * f_next <= 0.0) {
+      br = {v, f, v_next, f_next};
+      return;
+    }
+    v = v_next;
+    f = f_next;
+  }
+}
+
 struct MarchStep { double step, tol; };
 
 // Volume step and pressure tolerance of the saturated-liquid march by band.
@@ -177,10 +207,11 @@ double sub3_volume(double T, double p) {
     return critical_volume;
 
   // The state on the L boundary (the subregion-2 side) at this temperature.
+  // Its subregion-3 pressure differs from pL by kilopascals, so the bracket
+  // takes the residual the subregion-3 function really has there.
   const double pL = critical_pressure * l_boundary_beta(T / critical_temperature);
   const double vL = sub2_volume(T + 1e-5, pL);
-  const double fL = p - pL;
-  if (std::fabs(fL) <= 1.05) return vL;
+  if (std::fabs(p - pL) <= 1.05) return vL;
 
   double vstart;
   double tol;
@@ -200,28 +231,13 @@ double sub3_volume(double T, double p) {
   const double f_start = p - sub3_pressure(T, vstart);
   if (std::fabs(f_start) <= tol) return vstart;
 
-  // Bisection between the boundary volume and the start volume.
-  double last = vL, f_last = fL, other = vstart;
-  if (fL > 0.0 && f_start > 0.0) {
-    // Between the table's knots far above the critical pressure (about 70 to
-    // 100 MPa, just above 647.3 K) the start volume can lie above the root,
-    // so that it brackets nothing with the boundary volume. Step it down
-    // until the pressure passes p and bisect that last step instead; when no
-    // step gets there the bracket stays as it was and the cap ends the search.
-    double v_prev = vstart, f_prev = f_start;
-    for (int i = 0; i < widen_cap; ++i) {
-      const double v = v_prev * (1.0 - widen_factor);
-      const double f = p - sub3_pressure(T, v);
-      if (f <= 0.0) {
-        last = v_prev;
-        f_last = f_prev;
-        other = v;
-        break;
-      }
-      v_prev = v;
-      f_prev = f;
-    }
-  }
+  // Bisection between the boundary volume and the start volume. Just above
+  // the L line the root lies beyond the boundary volume, and far above the
+  // critical pressure (about 70 to 100 MPa, just above 647.3 K) beyond the
+  // start volume: either way the bracket is widened first.
+  VolumeBracket br = {vL, p - sub3_pressure(T, vL), vstart, f_start};
+  widen_to_bracket(sub3_pressure, T, p, br);
+  double last = br.a, f_last = br.fa, other = br.b;
   double m = vstart;
   for (int i = 0; i < sub3_bisection_cap; ++i) {
     m = (last + other) * 0.5;
@@ -281,25 +297,14 @@ double sub4_volume(double T, double p) {
   double vlo = sub1_volume(sub4_lower_temperature, p) + 1e-13;
   if (std::fabs(T - sub4_lower_temperature) <= 1e-7) return vlo;
 
-  double vhi = vs;
-  double flo = p - sub4_pressure(T, vlo);
-  if (p > critical_pressure && flo < 0.0 && p - sub4_pressure(T, vhi) < 0.0) {
-    // Near 647.3 K above the last knot of the isotherm table the start volume
-    // can lie below the root. Above the critical pressure the pressure falls
-    // steadily with volume, so step it up until the pressure falls below p;
-    // when no step gets there the cap ends the search as before.
-    for (int i = 0; i < widen_cap; ++i) {
-      const double v = vhi * (1.0 + widen_factor);
-      const double f = p - sub4_pressure(T, v);
-      if (f >= 0.0) {
-        vlo = vhi;
-        flo = p - sub4_pressure(T, vlo);
-        vhi = v;
-        break;
-      }
-      vhi = v;
-    }
-  }
+  // Just above 623.15 K the root can lie below that volume, and near 647.3 K
+  // above the last knot of the isotherm table beyond the start volume: either
+  // way the bracket is widened first.
+  VolumeBracket br = {vlo, p - sub4_pressure(T, vlo), vs, p - sub4_pressure(T, vs)};
+  widen_to_bracket(sub4_pressure, T, p, br);
+  vlo = br.a;
+  double flo = br.fa;
+  double vhi = br.b;
   const double tol = p < 8e7 ? 3.0 : 5.0;
   double m = vhi;
   for (int i = 0; i < sub4_bisection_cap; ++i) {

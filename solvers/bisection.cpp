@@ -27,13 +27,6 @@ int against_band(double value, double target, double tolerance)
     return value < target - tolerance ? -1 : 1;
 }
 
-double entropy_at(double T, double P)
-{
-    double v, h, s;
-    props_from_TP(T, P, &v, &h, &s);
-    return s;
-}
-
 // The last state an outer bisection completed, so that a search ending on a
 // probe beyond the inner reach still writes one consistent state.
 struct Probe {
@@ -46,12 +39,12 @@ int try_state_from_t_s(double t, double s, double *h, double *p, double *v, doub
 {
     const double T = t + 273.15;
     double lo = bracket_P_lo, hi = bracket_P_hi;
-    double P = lo, vP = 0, hP = 0, sP = 0;
+    double P = lo;
     int side = 1;
+    // The probes need only the entropy; h and v are those of the last probe.
     for (int i = 0; i < pressure_halvings_cap; ++i) {
         P = (hi + lo) * 0.5;
-        props_from_TP(T, P, &vP, &hP, &sP);
-        side = against_band(sP, s, s_tolerance);
+        side = against_band(entropy_from_TP(T, P), s, s_tolerance);
         if (side == 0)
             break;
         // The entropy falls as the pressure rises.
@@ -60,9 +53,8 @@ int try_state_from_t_s(double t, double s, double *h, double *p, double *v, doub
         else
             lo = P;
     }
-    *h = hP;
+    props_from_TP(T, P, v, h, nullptr);
     *p = P / 100000;
-    *v = vP;
     *x = (P > 22120000 && t < 374.15) ? 0.0 : 1.0;
     return side == 0 ? 1 : 0;
 }
@@ -71,12 +63,12 @@ int try_state_from_p_s(double p, double s, double *t, double *h, double *v, doub
 {
     const double P = p * 100000;
     double lo = bracket_T_lo, hi = bracket_T_hi;
-    double T = lo, vT = 0, hT = 0, sT = 0;
+    double T = lo;
     int side = 1;
+    // The probes need only the entropy; h and v are those of the last probe.
     for (int i = 0; i < temperature_halvings_cap; ++i) {
         T = (hi + lo) * 0.5;
-        props_from_TP(T, P, &vT, &hT, &sT);
-        side = against_band(sT, s, s_tolerance);
+        side = against_band(entropy_from_TP(T, P), s, s_tolerance);
         if (side == 0)
             break;
         // The entropy rises with the temperature.
@@ -85,18 +77,18 @@ int try_state_from_p_s(double p, double s, double *t, double *h, double *v, doub
         else
             hi = T;
     }
+    props_from_TP(T, P, v, h, nullptr);
     *t = T - 273.15;
-    *h = hT;
-    *v = vT;
     *x = (p > 221.2 && T < 647.3) ? 0.0 : 1.0;
     return side == 0 ? 1 : 0;
 }
 
 namespace {
 
-// What an entropy probe of the (t, h) or (p, h) bisection found: a state, or
-// that the inner bisection cannot reach that entropy, on which side.
-enum ProbeOutcome { below_reach = -1, reached = 0, above_reach = 1 };
+// What an entropy probe of the (t, h) or (p, h) bisection found: a state, that
+// the inner bisection cannot reach that entropy (on which side), or that it
+// missed it inside a jump of the entropy and left the nearest real state.
+enum ProbeOutcome { below_reach = -1, reached = 0, above_reach = 1, missed = 2 };
 
 // The fixed coordinate of an outer bisection (t in degC or p in bar) and the
 // entropy up to or down from which its inner bisection reaches.
@@ -119,7 +111,13 @@ int bisect_entropy_on_h(EntropyProbe probe_at, const OuterSearch &search, double
         Probe probe;
         probe.s = sm;
         const ProbeOutcome outcome = probe_at(search, sm, &probe);
-        if (outcome != reached) {
+        if (outcome == missed) {
+            // Not a state at sm: the real state the inner search ended on
+            // shows the way, towards its own entropy when its enthalpy fits.
+            side = against_band(probe.h, h, h_tolerance);
+            if (side == 0)
+                side = probe.s < sm ? 1 : -1;
+        } else if (outcome != reached) {
             side = outcome;
         } else {
             *last = probe;
@@ -148,8 +146,10 @@ ProbeOutcome probe_t_s(const OuterSearch &search, double s, Probe *probe)
     }
     if (s > search.s_reach + s_tolerance)
         return above_reach;
-    try_state_from_t_s(t, s, &probe->h, &probe->tp, &probe->v, &probe->x);
-    return reached;
+    if (try_state_from_t_s(t, s, &probe->h, &probe->tp, &probe->v, &probe->x))
+        return reached;
+    probe->s = entropy_from_TP(t + 273.15, probe->tp * 100000);
+    return missed;
 }
 
 // The inner (p, s) bisection reaches down only to the entropy at 10 degC,
@@ -163,8 +163,10 @@ ProbeOutcome probe_p_s(const OuterSearch &search, double s, Probe *probe)
     }
     if (s < search.s_reach - s_tolerance)
         return below_reach;
-    try_state_from_p_s(p, s, &probe->tp, &probe->h, &probe->v, &probe->x);
-    return reached;
+    if (try_state_from_p_s(p, s, &probe->tp, &probe->h, &probe->v, &probe->x))
+        return reached;
+    probe->s = entropy_from_TP(probe->tp + 273.15, p * 100000);
+    return missed;
 }
 
 } // namespace
@@ -178,7 +180,7 @@ int try_state_from_t_h(double t, double h, double *p, double *s, double *v, doub
     props_from_TP(T, bracket_P_hi, &last.v, &last.h, &last.s);
     last.tp = bracket_P_hi / 100000;
     last.x = phase_flag(T, bracket_P_hi);
-    const OuterSearch search = {t, entropy_at(T, bracket_P_lo)};
+    const OuterSearch search = {t, entropy_from_TP(T, bracket_P_lo)};
     const int hit = bisect_entropy_on_h(probe_t_s, search, h, last.s, bracket_s_hi, &last);
     *p = last.tp;
     *s = last.s;
@@ -197,7 +199,7 @@ int try_state_from_p_h(double p, double h, double *t, double *s, double *v, doub
     last.tp = bracket_T_lo - 273.15;
     last.x = phase_flag(bracket_T_lo, P);
     const OuterSearch search = {p, last.s};
-    const int hit = bisect_entropy_on_h(probe_p_s, search, h, 0.0, entropy_at(bracket_T_hi, P),
+    const int hit = bisect_entropy_on_h(probe_p_s, search, h, 0.0, entropy_from_TP(bracket_T_hi, P),
                                         &last);
     *t = last.tp;
     *s = last.s;

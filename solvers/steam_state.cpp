@@ -24,33 +24,40 @@ const double near_critical_T = 0.001;
 // taken from the liquid-side functions, so both sides meet at the critical point.
 const double sat_vapour_critical_T = 0.0001;
 
+// Each subregion writes only the properties asked for (a null pointer skips
+// one); subregions 1 and 2 share the common part of their sums.
 void subregion1(double T, double P, double *v, double *h, double *s)
 {
-    *v = sub1_volume(T, P);
-    *h = sub1_enthalpy(T, P);
-    *s = sub1_entropy(T, P);
+    sub1_properties(T, P, v, h, s);
 }
 
 void subregion2(double T, double P, double *v, double *h, double *s)
 {
-    *v = sub2_volume(T, P);
-    *h = sub2_enthalpy(T, P);
-    *s = sub2_entropy(T, P);
+    sub2_properties(T, P, v, h, s);
 }
 
-// Subregions 3 and 4 are functions of (T, v): the volume search comes first.
+// Subregions 3 and 4 are functions of (T, v): the volume search comes first,
+// whatever is asked for.
 void subregion3(double T, double P, double *v, double *h, double *s)
 {
-    *v = sub3_volume(T, P);
-    *s = sub3_entropy(T, *v);
-    *h = sub3_enthalpy(T, *v);
+    const double volume = sub3_volume(T, P);
+    if (v)
+        *v = volume;
+    if (s)
+        *s = sub3_entropy(T, volume);
+    if (h)
+        *h = sub3_enthalpy(T, volume);
 }
 
 void subregion4(double T, double P, double *v, double *h, double *s)
 {
-    *v = sub4_volume(T, P);
-    *s = sub4_entropy(T, *v);
-    *h = sub4_enthalpy(T, *v);
+    const double volume = sub4_volume(T, P);
+    if (v)
+        *v = volume;
+    if (s)
+        *s = sub4_entropy(T, volume);
+    if (h)
+        *h = sub4_enthalpy(T, volume);
 }
 
 int on_liquid_side(double P, double Ps)
@@ -91,6 +98,13 @@ void props_from_TP(double T, double P, double *v, double *h, double *s)
         subregion2(T, P, v, h, s);
     else
         subregion3(T, P, v, h, s);
+}
+
+double entropy_from_TP(double T, double P)
+{
+    double s;
+    props_from_TP(T, P, nullptr, nullptr, &s);
+    return s;
 }
 
 double phase_flag(double T, double P)

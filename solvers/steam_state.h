@@ -21,8 +21,13 @@ struct SteamState {
 
 // Single-phase v [m3/kg], h [J/kg], s [J/(kg K)] at T [K], P [Pa], with the
 // choice of subregion 1, 2, 3 or 4. Checks nothing: callers keep to
-// 10..700 degC and 0.02..1000 bar.
+// 10..700 degC and 0.02..1000 bar. A null pointer skips that property and the
+// work only it needs: the bisections on entropy ask for s alone, the isobar
+// trace for h and s. What is written is the same whatever else is asked.
 void props_from_TP(double T, double P, double *v, double *h, double *s);
+
+// The entropy [J/(kg K)] of props_from_TP alone.
+double entropy_from_TP(double T, double P);
 
 // The (t, p) pair: writes h, s, v and the phase flag x.
 void state_from_t_p(double t, double p, double *h, double *s, double *v, double *x);

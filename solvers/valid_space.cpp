@@ -17,13 +17,6 @@ int in_range(double value, double lo, double hi)
     return (value >= lo && value <= hi) ? 1 : 0;
 }
 
-double entropy_at(double T, double P)
-{
-    double v, h, s;
-    props_from_TP(T, P, &v, &h, &s);
-    return s;
-}
-
 } // namespace
 
 int in_valid_space_t_s(double t, double s)
@@ -31,7 +24,7 @@ int in_valid_space_t_s(double t, double s)
     if (!in_range(t, valid_t_min, valid_t_max))
         return 0;
     const double T = t + 273.15;
-    return in_range(s, entropy_at(T, isobar_P_hi), entropy_at(T, isobar_P_lo));
+    return in_range(s, entropy_from_TP(T, isobar_P_hi), entropy_from_TP(T, isobar_P_lo));
 }
 
 int in_valid_space_t_h(double t, double h)
@@ -73,7 +66,7 @@ int in_valid_space_p_s(double p, double s)
     if (!in_range(p, valid_p_min, valid_p_max))
         return 0;
     const double P = p * 100000;
-    return in_range(s, entropy_at(valid_t_min + 273.15, P), entropy_at(valid_t_max + 273.15, P));
+    return in_range(s, entropy_from_TP(valid_t_min + 273.15, P), entropy_from_TP(valid_t_max + 273.15, P));
 }
 
 int state_at_diagram_point(double t, double s, SteamState *state)

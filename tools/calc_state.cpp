@@ -1,8 +1,10 @@
 // vapora-calc commands of the state solvers:
 //
 //   vapora-calc state PAIR A B                  PAIR: t,p t,h p,h t,s p,s t,x p,x
+//                                               (or t_p t_h p_h t_s p_s t_x p_x)
 //   vapora-calc turbine P1_BAR T1_C P2_BAR EFFICIENCY
 //   vapora-calc point S T                       the readout at a diagram point
+//   vapora-calc batch [FILE]                    many states at once (tools/batch.h)
 //
 // Values in the program's display units: t in degC, p in bar, h in kJ/kg,
 // s in kJ/kg degC, x in kg/kg, efficiency in percent; v is printed in m3/kg.
@@ -10,16 +12,17 @@
 // Input the guards refuse prints "Data out of range, please retry" and exits
 // with status 1; a point outside the valid space prints the window's line
 // "The point selected is outside the valid space" and exits with status 1.
+#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "solvers/solvers.h"
+#include "tools/batch.h"
 #include "tools/vapora_calc.h"
 
 namespace {
 
-const char refusal[] = "Data out of range, please retry";
 const char outside[] = "The point selected is outside the valid space";
 
 // 1 when every word is a number; otherwise the error is printed and 0.
@@ -34,30 +37,17 @@ int parse_numbers(int count, char **texts, double *values)
     return 1;
 }
 
-// The pair names as the data-input dialog shows them, in code order.
-int pair_code(const char *name)
-{
-    static const char *const names[] = {"t,p", "t,h", "p,h", "t,s", "p,s", "t,x", "p,x"};
-    for (int code = 0; code < 7; ++code)
-        if (std::strcmp(name, names[code]) == 0)
-            return code;
-    return -1;
-}
-
-// The dialog's conversions: h and s are typed in kJ, the solvers take J.
-double to_solver_units(char quantity, double value)
-{
-    return (quantity == 'h' || quantity == 's') ? value * 1000 : value;
-}
-
+// Six lines "name value", the numbers as the batch writes them.
 void print_state(const char *prefix, const SteamState &st)
 {
-    std::printf("%st %.17g\n", prefix, st.t);
-    std::printf("%sp %.17g\n", prefix, st.p);
-    std::printf("%sh %.17g\n", prefix, st.h / 1000);
-    std::printf("%ss %.17g\n", prefix, st.s / 1000);
-    std::printf("%sv %.17g\n", prefix, st.v);
-    std::printf("%sx %.17g\n", prefix, st.x);
+    static const char *const names[6] = {"t", "p", "h", "s", "v", "x"};
+    double values[6];
+    display_values(st, values);
+    char number[32];
+    for (int i = 0; i < 6; ++i) {
+        *format_value(values[i], number) = '\0';
+        std::printf("%s%s %s\n", prefix, names[i], number);
+    }
 }
 
 int refuse(const char *line)
@@ -75,6 +65,7 @@ int usage(const char *text)
 int calc_state_command(int argc, char **argv);
 int calc_turbine_command(int argc, char **argv);
 int calc_point_command(int argc, char **argv);
+int calc_batch_command(int argc, char **argv);
 
 const CalcCommand state_commands[] = {
     {"state", "PAIR A B (PAIR t,p t,h p,h t,s p,s t,x p,x; C, bar, kJ/kg, kJ/kg C)",
@@ -82,8 +73,10 @@ const CalcCommand state_commands[] = {
     {"turbine", "P1 [bar] T1 [C] P2 [bar] EFFICIENCY [%]",
      "inlet_, isentropic_ and outlet_ t p h s v x", 4, calc_turbine_command},
     {"point", "S [kJ/kg C] T [C]", "the readout: t p h s v x", 2, calc_point_command},
+    {"batch", "[FILE] (CSV rows PAIR,A,B or turbine,P1,T1,P2,EFF; - or none: stdin)",
+     "one CSV row per input row", calc_any_count, calc_batch_command},
 };
-const bool registered = calc_register(state_commands, 3);
+const bool registered = calc_register(state_commands, 4);
 
 } // namespace
 
@@ -91,18 +84,16 @@ namespace {
 
 int calc_state_command(int argc, char **argv)
 {
-    const char *form = "state PAIR A B   (PAIR: t,p t,h p,h t,s p,s t,x p,x; C, bar, kJ/kg, kJ/kg C)";
-    const int pair = argc == 3 ? pair_code(argv[0]) : -1;
+    const char *form = "state PAIR A B   (PAIR: t,p t,h p,h t,s p,s t,x p,x or t_p ... p_x; C, bar, kJ/kg, kJ/kg C)";
+    const int pair = argc == 3 ? pair_code_of(argv[0]) : -1;
     if (pair < 0)
         return usage(form);
     double values[2];
     if (!parse_numbers(2, argv + 1, values))
         return calc_exit_bad_input;
-    const double a = to_solver_units(argv[0][0], values[0]);
-    const double b = to_solver_units(argv[0][2], values[1]);
     SteamState st;
-    if (!solve_typed_point(pair, a, b, &st))
-        return refuse(refusal);
+    if (!solve_display_pair(pair, values[0], values[1], &st))
+        return refuse(refusal_text);
     print_state("", st);
     return 0;
 }
@@ -115,10 +106,8 @@ int calc_turbine_command(int argc, char **argv)
     if (!parse_numbers(4, argv, values))
         return calc_exit_bad_input;
     SteamState inlet, isentropic, outlet;
-    if (!solve_typed_point(t_p, values[1], values[0], &inlet))
-        return refuse(refusal);
-    if (!turbine_expansion(&inlet, values[2], values[3], &isentropic, &outlet))
-        return refuse(refusal);
+    if (!solve_turbine(values[0], values[1], values[2], values[3], &inlet, &isentropic, &outlet))
+        return refuse(refusal_text);
     print_state("inlet_", inlet);
     print_state("isentropic_", isentropic);
     print_state("outlet_", outlet);
@@ -136,6 +125,25 @@ int calc_point_command(int argc, char **argv)
     if (!state_at_diagram_point(values[1], values[0] * 1000, &st))
         return refuse(outside);
     print_state("", st);
+    return 0;
+}
+
+// Every row answered, refusals included, is status 0; a file that cannot be read is 2.
+int calc_batch_command(int argc, char **argv)
+{
+    if (argc > 1)
+        return usage("batch [FILE]   (- or no FILE: standard input)");
+    const bool from_stdin = argc == 0 || std::strcmp(argv[0], "-") == 0;
+    std::FILE *in = from_stdin ? stdin : std::fopen(argv[0], "r");
+    if (!in)
+        return calc_error(("cannot read '" + std::string(argv[0]) + "': " + std::strerror(errno)).c_str());
+    const bool read = batch_run(in, stdout);
+    const int saved = errno;
+    if (!from_stdin)
+        std::fclose(in);
+    if (!read)
+        return calc_error((std::string("cannot read ") + (from_stdin ? "standard input" : "'" + std::string(argv[0]) + "'") +
+                           ": " + std::strerror(saved)).c_str());
     return 0;
 }
 

@@ -4,13 +4,13 @@
 //   vapora-calc sat_pressure 373.15
 //   vapora-calc sub1_enthalpy 300 1e7
 //   vapora-calc --list
+//   vapora-calc --version
 //
 // Results are printed one per line with 17 significant digits; a value out of
 // a function's range prints what the library returns (-1 where it refuses).
 // Bad input prints one line on stderr and exits with status 2.
 #include "tools/vapora_calc.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +18,7 @@
 #include <string>
 
 #include "properties/properties.h"
+#include "solvers/typed_number.h"
 
 namespace {
 
@@ -140,15 +141,7 @@ bool calc_register(const CalcCommand* commands, int count) {
 }
 
 bool calc_parse_number(const char* text, double* value) {
-  if (text == nullptr || *text == '\0') return false;
-  char* end = nullptr;
-  errno = 0;
-  const double x = std::strtod(text, &end);
-  // The whole word must be the number; infinities and NaN are not numbers
-  // here, and neither is a value too large for a double.
-  if (*end != '\0' || errno == ERANGE || !std::isfinite(x)) return false;
-  *value = x;
-  return true;
+  return parse_number_field(text, value);
 }
 
 void calc_print(double value) { std::printf("%.17g\n", value); }
@@ -167,6 +160,10 @@ int main(int argc, char** argv) {
   const char* name = argv[1];
   if (std::strcmp(name, "--list") == 0 && argc == 2) {
     list_commands();
+    return 0;
+  }
+  if (std::strcmp(name, "--version") == 0 && argc == 2) {
+    std::printf("vapora-calc %s\n", VAPORA_VERSION);
     return 0;
   }
   if (std::strcmp(name, "--help") == 0 && argc == 2) {

@@ -48,7 +48,8 @@ constexpr int calc_exit_bad_input = 2;
 // initialize a constant. At most 16 tables can be added.
 bool calc_register(const CalcCommand* commands, int count);
 
-// Parses a whole word as a finite decimal number (strtod syntax).
+// Parses a whole word as one finite number, by the grammar the data-input dialog
+// reads (parse_number_field).
 bool calc_parse_number(const char* text, double* value);
 
 // Prints one result value on its own line with 17 significant digits.

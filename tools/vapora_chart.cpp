@@ -58,6 +58,10 @@ void draw_process(HDC hdc, const DiagramFrame& frame, const double v[4])
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("vapora-chart %s\n", VAPORA_VERSION);
+        return 0;
+    }
     if (argc < 2 || argv[1][0] == '-') {
         usage();
         return 2;

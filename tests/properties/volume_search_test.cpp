@@ -129,3 +129,31 @@ TEST(Sub4Volume, UnreachableTargetsEndAtTheCap) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every search that runs ends at its tolerance: just above 623.15 K, where the
+// root can lie below the lower bound of the subregion-4 bisection, and just
+// above the L line, where the subregion-3 pressure of the boundary volume is
+// kilopascals away from the line's pressure.
+TEST(VolumeSearches, ResidualMeetsTheToleranceAtTheEdges) {
+  for (double dT : {1e-6, 1e-4, 1e-3, 0.01, 0.02, 0.05, 0.3, 24.15}) {
+    const double T = 623.15 + dT;
+    for (double p = sat_pressure(T) + 10.0; p <= 1e8; p += 3e6) {
+      const double v = sub4_volume(T, p);
+      const double start_tol = p < 2.212e7 ? 4.5 : band_tolerance(p);
+      EXPECT_LE(std::fabs(sub4_pressure(T, v) - p), std::max(5.0, start_tol))
+          << T << " K " << p << " Pa";
+    }
+  }
+  for (double T : {624.0, 635.0, 646.0, 700.0, 850.0}) {
+    const double pL = 2.212e7 * l_boundary_beta(T / 647.3);
+    for (double dp : {2.0, 30.0, 900.0, 20000.0}) {
+      if (T < 647.3 && pL + dp > sat_pressure(T)) continue;
+      const double v = sub3_volume(T, pL + dp);
+      EXPECT_LE(std::fabs(sub3_pressure(T, v) - (pL + dp)), 5.0) << T << " K pL + " << dp;
+    }
+  }
+}
+
+}  // namespace

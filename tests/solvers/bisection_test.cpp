@@ -192,9 +192,13 @@ TEST(Bisections, NearTheCriticalPoint)
         for (double value : r)
             EXPECT_TRUE(std::isfinite(value));
         EXPECT_NEAR(r[0], c.t, 0.5);
+        EXPECT_NEAR(from_t_p(r[0], c.p).s, r[1], 0.25);
+        // A state whose entropy the inner search missed is not an answer:
+        // the entropy written is that of the state written.
         try_state_from_t_h(c.t, ref.h, &r[0], &r[1], &r[2], &r[3]);
         for (double value : r)
             EXPECT_TRUE(std::isfinite(value));
+        EXPECT_NEAR(from_t_p(c.t, r[0]).s, r[1], 0.25);
     }
 }
 
