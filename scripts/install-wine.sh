@@ -19,7 +19,7 @@ cd "$(dirname "$0")/.."
 wine_bits() {
   local dir status=0
   dir=$(mktemp -d)
-  if ! cc -O1 -no-pie -o "$dir/probe" tests/wine/ia32_probe.c 2>"$dir/log"; then
+  if ! cc -O1 -no-pie -o "$dir/probe" scripts/ia32_probe.c 2>"$dir/log"; then
     echo "install-wine: the 32-bit probe does not build: $(head -1 "$dir/log")" >&2
     status=1
   elif "$dir/probe"; then

@@ -44,4 +44,4 @@ export CHART=$PWD/build/tools/vapora-chart OUT=$work/out
 rm -rf "$OUT" && mkdir -p "$OUT"
 trap 'timeout 20 "$WINESERVER" -k 2>/dev/null || true' EXIT
 # The whole run is bounded; the flows bound each of their waits.
-timeout 900 xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" python3 tests/wine/flows.py "$exe"
+timeout 900 sh tests/app/on_xvfb.sh python3 tests/wine/flows.py "$exe"

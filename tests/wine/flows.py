@@ -3,25 +3,23 @@
 
 Run by scripts/test-windows.sh on a private X display, with WINE (the loader), CHART (the
 Linux vapora-chart) and OUT (a folder for screenshots and logs) set. Prints one PASS or
-FAIL line per check and exits 1 when one fails. Screenshots come from ImageMagick's
-import, input from xdotool; every wait is bounded."""
+FAIL line per check and exits 1 when one fails. Screenshots come from ImageMagick, input
+from xdotool; every wait is bounded."""
 import os
 import subprocess
 import sys
 import time
 
 OUT, CHART, WINE = os.environ["OUT"], os.environ["CHART"], os.environ["WINE"]
-YELLOW, GREEN, CYAN, GREY, WHITE = (255, 255, 0), (0, 255, 0), (0, 255, 255), (192, 192, 192), (255, 255, 255)
-CURVES = {"dome": YELLOW, "isobars": GREEN, "critical isobar": (0, 130, 0),
-          "isenthalps": CYAN, "grid": GREY, "axes": WHITE}
+CURVES = {"dome": (255, 255, 0), "isobars": (0, 255, 0), "critical isobar": (0, 130, 0),
+          "isenthalps": (0, 255, 255), "grid": (192, 192, 192), "axes": (255, 255, 255)}
 PURE = set(CURVES.values()) | {(0, 0, 0), (0, 0, 130), (255, 0, 0), (0, 0, 255)}
-failures = 0
+failures = []
 
 
 def check(ok, what):
-    global failures
     print(("PASS: " if ok else "FAIL: ") + what, flush=True)
-    failures += not ok
+    failures.extend([] if ok else [what])
     return ok
 
 
@@ -32,161 +30,114 @@ def sh(*args):
         return b""
 
 
-def poll(condition, seconds):
-    for _ in range(seconds * 4):
-        result = condition()
-        if result:
-            return result
+def poll(condition, seconds=10):
+    for _ in range(max(1, seconds * 4)):
+        if condition():
+            return True
         time.sleep(0.25)
-    return None
+    return False
 
 
 def window(title, seconds=10):
     ids = lambda: sh("xdotool", "search", "--onlyvisible", "--name", f"^{title}$").split()
-    found = poll(ids, seconds)
-    return found[0].decode() if found else None
+    return ids()[0].decode() if poll(ids, seconds) else None
 
 
-def gone(title, seconds=10):
-    return poll(lambda: not sh("xdotool", "search", "--onlyvisible", "--name", f"^{title}$"), seconds)
+def shot(source, name):
+    """A window (X id) or a PNG as (width, height, {(x, y): (r, g, b)})."""
+    path = f"{OUT}/{name}.png"
+    if source != path:
+        sh("import", "-window", source, path)
+    _, size, _, data = (sh("convert", path, "-depth", "8", "ppm:-") or b"P6\n0 0\n255\n").split(b"\n", 3)
+    w, h = map(int, size.split())
+    return w, h, {(i // 3 % w, i // 3 // w): tuple(data[i:i + 3]) for i in range(0, len(data), 3)}
 
 
-class Shot:
-    """A window's pixels (an X window id) or a PNG's, as RGB triples."""
-
-    def __init__(self, source, name):
-        path = f"{OUT}/{name}.png"
-        if source != path:
-            sh("import", "-window", source, path)
-        self.w, self.h, self.px = 0, 0, b""
-        data = sh("convert", path, "-depth", "8", "ppm:-")
-        if data.startswith(b"P6"):
-            _, size, _, self.px = data.split(b"\n", 3)
-            self.w, self.h = map(int, size.split())
-
-    def pixel(self, x, y):
-        i = 3 * (y * self.w + x)
-        return tuple(self.px[i:i + 3])
-
-    def where(self, colour, box=None):
-        x0, y0, x1, y1 = box or (0, 0, self.w, self.h)
-        return {(x, y) for y in range(y0, y1) for x in range(x0, x1) if self.pixel(x, y) == colour}
-
-    def crop(self, x0, y0, x1, y1):
-        return [self.pixel(x, y) for y in range(y0, y1) for x in range(x0, x1)]
-
-
-def text_mask(linux):
-    """The Linux chart's antialiased text widened by 6 x 3 pixels (Wine draws the same
-    strings from the same corners in other faces), the title panel and the readout."""
-    mask = set()
-    for y in range(linux.h):
-        for x in range(linux.w):
-            if linux.pixel(x, y) not in PURE:
-                mask.update((x + dx, y + dy) for dx in range(-6, 7) for dy in range(-3, 4))
-    panels = [(x, y) for x in range(70, 350) for y in range(10, 120)]
-    readout = [(x, y) for x in range(30, 150) for y in range(320, 465)]  # Wine's first cursor report
-    return mask | set(panels) | set(readout)
-
-
-def chart_differences(wine, linux, mask):
-    """Curve pixels that only one chart has outside the mask; 0.2 % of a curve's pixels
-    are allowed for stray glyphs."""
+def chart_differences(wine, linux):
+    """Curve pixels only one chart has, outside the Linux chart's antialiased text widened
+    by 6 x 3 pixels (Wine draws the same strings from the same corners in other faces),
+    the title panel and the readout; 0.2 % of a curve's pixels may differ."""
+    mask = {(x, y) for x in range(30, 350) for y in range(10, 465) if x < 150 or y < 120}
+    for (x, y), p in linux[2].items():
+        if p not in PURE:
+            mask.update((x + dx, y + dy) for dx in range(-6, 7) for dy in range(-3, 4))
     report = []
     for name, colour in CURVES.items():
-        a, b = wine.where(colour) - mask, linux.where(colour) - mask
+        a, b = ({xy for xy, p in img[2].items() if p == colour} - mask for img in (wine, linux))
         if len(a ^ b) > max(2, len(b) // 500):
             report.append(f"{name}: {len(a - b)} only under Wine, {len(b - a)} only on Linux")
     return report
 
 
-def origin(wid):
-    info = sh("xwininfo", "-id", wid).decode()
-    value = lambda key: int(info.split(key)[1].split()[0])
-    return value("Absolute upper-left X:"), value("Absolute upper-left Y:")
-
-
-def move(wid, x, y):
-    ox, oy = origin(wid)
-    sh("xdotool", "mousemove", str(ox + x), str(oy + y))
-    time.sleep(0.5)
-
-
-def click_dlu(wid, x, y, template_w, template_h):
-    """A click at a dialog-unit point: Wine's X window is the dialog's client area."""
-    shot = Shot(wid, "dialog")
-    move(wid, x * shot.w // template_w, y * shot.h // template_h)
-    sh("xdotool", "click", "1")
-
-
-def focus(wid):
-    sh("xdotool", "windowfocus", "--sync", wid)
-    time.sleep(0.3)
+def click(wid, x, y, template_w, template_h):
+    """A click at a dialog-unit point of a dialog whose client area is the X window."""
+    w, h, _ = shot(wid, "dialog")
+    sh("xdotool", "mousemove", "--window", wid, str(x * w // template_w), str(y * h // template_h), "click", "1")
 
 
 def labels_legible(dialog):
-    """The six narrow selectors of point 1 (t,h p,h t,s p,s t,x p,x, each 15 x 12 dialog
-    units): past the check circle, the three that start with the same letter show three
-    different labels, where a label cut after its comma shows the same "t," or "p,"."""
-    sx, sy = dialog.w / 180, dialog.h / 166
-    labels = [bytes(sum(dialog.crop(int(x * sx) + 15, int(y * sy), int((x + 15) * sx) - 2,
-                                    int((y + 12) * sy)), ()))
-              for x, y in ((45, 40), (15, 52), (45, 52), (60, 40), (30, 52), (60, 52))]
+    """Past the check circle, the three narrow point-1 selectors that start with the same
+    letter (t,h t,s t,x and p,h p,s p,x, 15 x 12 dialog units each) show three different
+    labels, where labels cut after the comma all show "t," or "p,"."""
+    w, h, px = dialog
+    sx, sy = w / 180, h / 166
+    labels = [tuple(px[(x, y)] for y in range(int(top * sy), int((top + 12) * sy))
+                    for x in range(int(left * sx) + 15, int((left + 15) * sx) - 2))
+              for left, top in ((45, 40), (15, 52), (45, 52), (60, 40), (30, 52), (60, 52))]
     return len(set(labels[:3])) == 3 and len(set(labels[3:])) == 3
+
+
+def keys(wid, *names):
+    sh("xdotool", "windowfocus", "--sync", wid)
+    sh("xdotool", "key", *names)
 
 
 def main(exe):
     sh("xdotool", "mousemove", "1270", "1010")  # away from where the window appears
-    program = subprocess.Popen([WINE, exe], stdout=open(f"{OUT}/vapora.log", "w"),
-                               stderr=subprocess.STDOUT)
+    program = subprocess.Popen([WINE, exe], stdout=open(f"{OUT}/vapora.log", "w"), stderr=subprocess.STDOUT)
     main_window = window("Vapora 2.0", 60)
     if not check(main_window, 'the main window "Vapora 2.0" appears'):
         return
     sh(CHART, f"{OUT}/linux-chart.png")
-    linux = Shot(f"{OUT}/linux-chart.png", "linux-chart")
-    mask = text_mask(linux)
-    poll(lambda: not chart_differences(Shot(main_window, "chart"), linux, mask), 20)
-    shot = Shot(f"{OUT}/chart.png", "chart")
-    check((shot.w, shot.h) == (994, 671), f"the client area is 994 x 671 ({shot.w} x {shot.h})")
-    differences = chart_differences(shot, linux, mask)
-    check(not differences, "the chart's curves are the Linux vapora-chart's, pixel for pixel" +
-          "".join("; " + d for d in differences))
+    linux = shot(f"{OUT}/linux-chart.png", "linux-chart")
+    poll(lambda: not chart_differences(shot(main_window, "chart"), linux), 20)
+    chart = shot(f"{OUT}/chart.png", "chart")
+    check(chart[:2] == (994, 671), f"the client area is 994 x 671 ({chart[0]} x {chart[1]})")
+    check(not chart_differences(chart, linux), "the chart's curves are the Linux vapora-chart's, "
+          "pixel for pixel " + "; ".join(chart_differences(chart, linux)))
 
-    panel = (40, 330, 140, 454)
-    move(main_window, 600, 300)
-    first = Shot(main_window, "readout-1")
-    move(main_window, 200, 500)
-    second = Shot(main_window, "readout-2")
-    check(len(first.where((0, 130, 0), panel)) > 8000 and
-          first.crop(*panel) != second.crop(*panel), "the green readout follows the cursor")
+    panels = []
+    for x, y in ((600, 300), (200, 500)):
+        sh("xdotool", "mousemove", "--window", main_window, str(x), str(y))
+        time.sleep(0.7)
+        px = shot(main_window, "readout")[2]
+        panels.append([px[(x, y)] for x in range(40, 140) for y in range(330, 454)])
+    check(panels[0].count((0, 130, 0)) > 8000 and panels[0] != panels[1],
+          "the green readout follows the cursor")
 
-    focus(main_window)
-    sh("xdotool", "key", "a")
+    keys(main_window, "a")
     dialog = window("Data input window")
     if check(dialog, "a key opens the data-input dialog"):
         time.sleep(0.5)
-        check(labels_legible(Shot(dialog, "data-input")), "every pair selector's label is whole")
+        check(labels_legible(shot(dialog, "data-input")), "every pair selector's label is whole")
         for x, y, text in ((62, 76, "300"), (62, 91, "10"), (152, 76, "200"), (152, 91, "5")):
-            click_dlu(dialog, x, y, 180, 166)
+            click(dialog, x, y, 180, 166)
             sh("xdotool", "type", "--delay", "50", text)
-        click_dlu(dialog, 135, 138, 180, 166)
+        click(dialog, 135, 138, 180, 166)
         results = window("Results", 20)
         if check(results, "Calculate on 300 C, 10 bar and 200 C, 5 bar opens the results"):
-            red = len(Shot(main_window, "process").where((255, 0, 0)))
+            red = list(shot(main_window, "process")[2].values()).count((255, 0, 0))
             check(red >= 30, f"both points are marked and joined in red ({red} red pixels)")
-            click_dlu(results, 100, 157, 200, 170)
-            check(gone("Results"), "the results dialog's Close button ends it")
+            click(results, 100, 157, 200, 170)
+            check(poll(lambda: not window("Results", 0)), "the results dialog's Close button ends it")
 
-    focus(main_window)
-    sh("xdotool", "key", "alt+slash")
+    keys(main_window, "alt+slash")
     about = window("Informazioni su Vapora 2.0")
     if check(about, "Alt+/ opens the About box"):
-        focus(about)
-        sh("xdotool", "key", "Escape")
-        check(gone("Informazioni su Vapora 2.0"), "Esc closes the About box")
+        keys(about, "Escape")
+        check(poll(lambda: not window("Informazioni su Vapora 2.0", 0)), "Esc closes the About box")
 
-    focus(main_window)
-    sh("xdotool", "key", "alt+F4")
+    keys(main_window, "alt+F4")
     try:
         status = program.wait(20)
     except subprocess.TimeoutExpired:
