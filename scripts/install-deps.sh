@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libgtk-3-dev libcairo2-dev fonts-dejavu-core fonts-liberation2
-  xvfb xauth xdotool x11-utils imagemagick
+  xvfb xauth xdotool x11-utils imagemagick openbox
   g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
 )
 
