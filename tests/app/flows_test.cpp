@@ -150,6 +150,11 @@ TEST(Flows, TwoClicksMarkJoinAndShowTheProcess) {
     const int ax = x_of(6500), ay = y_of(400), bx = x_of(7000), by = y_of(150);
     const int mx = (ax + bx) / 2, my = (ay + by) / 2;
     Image before = app.snapshot();
+    // A click outside the valid space (below 10 C) beeps and says so, in either state.
+    const wchar_t* outside1 = L"The point selected is outside the valid space";
+    const wchar_t* outside2 = L"Please re-insert the point by the mouse";
+    EXPECT_EQ(app.click_at(x_of(5000), y_of(5)).count("beep"), 1);
+    EXPECT_EQ(prompt_mismatch(app.snapshot(), outside1, outside2), 0);
     EXPECT_EQ(app.click_at(ax, ay).number("awaiting_first_point"), 0);
     Image marked = app.snapshot();
     EXPECT_GT(around(marked, ax, ay, red), 12);
@@ -164,7 +169,10 @@ TEST(Flows, TwoClicksMarkJoinAndShowTheProcess) {
     app.move_to(bx, by);
     EXPECT_EQ(differing(band, app.snapshot(), origin_x, 120, client_width, origin_y), 0);
 
-    Dump d = app.click_at(bx, by);
+    Dump d = app.click_at(x_of(5000), y_of(5));
+    EXPECT_EQ(d.count("beep"), 2);
+    EXPECT_EQ(d.number("awaiting_first_point"), 0) << "point 1 stays after an outside click";
+    d = app.click_at(bx, by);
     ASSERT_EQ(d.count("results"), 1) << app.log();
     expect_state(shown(d, "point1_state"), calc_point(ax, ay));
     expect_state(shown(d, "point2_state"), calc_point(bx, by));
