@@ -15,7 +15,7 @@
 #include <sstream>
 #include <thread>
 
-#include "canvas.h"
+#include "memory_dc.h"
 
 namespace gui {
 
@@ -69,31 +69,37 @@ int differing(const Image& a, const Image& b, int x0, int y0, int x1, int y1) {
 
 int text_mismatch(const Image& shot, int x0, int y0, int x1, int y1,
                   const std::vector<Text>& texts, uint32_t background) {
-    Canvas c = open_canvas(x1 - x0, y1 - y0);
+    MemoryDC c(x1 - x0, y1 - y0);
     for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) SetPixel(c.hdc, x - x0, y - y0, colorref(shot.pixel(x, y)));
+        for (int x = x0; x < x1; ++x) c.set(x - x0, y - y0, colorref(shot.pixel(x, y)));
     HBRUSH clean = CreateSolidBrush(colorref(background));
     for (const Text& t : texts) {
         HFONT font = CreateFontW(t.height, 0, 0, 0, t.weight, 0, 0, 0, 0, 0, 0, t.quality,
                                  t.pitch_family, nullptr);
-        HGDIOBJ old = SelectObject(c.hdc, font);
         const int x = t.x - x0, y = t.y - y0, n = static_cast<int>(t.text.size());
-        SIZE extent = {0, 0};
-        GetTextExtentPoint32W(c.hdc, t.text.c_str(), n, &extent);
-        const RECT cell = {x, y, std::min(x + extent.cx + 12, x1 - x0), y + extent.cy};
-        FillRect(c.hdc, &cell, clean);
-        SetBkMode(c.hdc, t.opaque ? OPAQUE : TRANSPARENT);
-        SetBkColor(c.hdc, colorref(background));
-        SetTextColor(c.hdc, colorref(t.colour));
-        TextOutW(c.hdc, x, y, t.text.c_str(), n);
-        SelectObject(c.hdc, old);
+        // The text's width: where its ink ends when written alone.
+        MemoryDC alone(c.width + 100, t.height);
+        HGDIOBJ old = SelectObject(alone.dc, font);
+        SetTextColor(alone.dc, RGB(255, 255, 255));
+        TextOutW(alone.dc, 0, 0, t.text.c_str(), n);
+        SelectObject(alone.dc, old);
+        int extent = 0;
+        for (int i = 0; i < alone.width; ++i)
+            if (alone.count_other(i, 0, i + 1, t.height, RGB(0, 0, 0))) extent = i + 1;
+        old = SelectObject(c.dc, font);
+        const RECT cell = {x, y, std::min(x + extent + 12, c.width), y + t.height};
+        FillRect(c.dc, &cell, clean);
+        SetBkMode(c.dc, t.opaque ? OPAQUE : TRANSPARENT);
+        SetBkColor(c.dc, colorref(background));
+        SetTextColor(c.dc, colorref(t.colour));
+        TextOutW(c.dc, x, y, t.text.c_str(), n);
+        SelectObject(c.dc, old);
         DeleteObject(font);
     }
     DeleteObject(clean);
     int n = 0;
     for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) n += rgb_of(pixel(c, x - x0, y - y0)) != shot.pixel(x, y);
-    close_canvas(&c);
+        for (int x = x0; x < x1; ++x) n += rgb_of(c.at(x - x0, y - y0)) != shot.pixel(x, y);
     return n;
 }
 

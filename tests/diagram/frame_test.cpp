@@ -1,6 +1,8 @@
 // The plot rectangle and the mapping between (s, t) and pixels, both ways.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "diagram/frame.h"
 
 namespace {
@@ -58,6 +60,10 @@ TEST(Mapping, CornersTicksAndTruncation)
         EXPECT_EQ(s_to_px(f, c.s), c.x);
         EXPECT_EQ(t_to_px(f, c.t), c.y);
     }
+    // Far beyond any window, or not a number: held at a billion pixels, never overflowing.
+    EXPECT_EQ(s_to_px(f, 1e300), 1000000000);
+    EXPECT_EQ(t_to_px(f, 1e300), -1000000000);
+    EXPECT_EQ(s_to_px(f, NAN), 1000000000);
     EXPECT_DOUBLE_EQ(px_to_s(f, 20), 0.0);
     EXPECT_DOUBLE_EQ(px_to_s(f, 992), 10000.0);
     EXPECT_DOUBLE_EQ(px_to_t(f, 655), 0.0);

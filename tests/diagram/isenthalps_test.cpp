@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "canvas.h"
+#include "memory_dc.h"
 #include "diagram/diagram.h"
 #include "properties/properties.h"
 
@@ -81,11 +81,9 @@ TEST(EdgeSearches, FindTheirTargetsOrGiveUpAtTheCap)
 
 TEST(IsenthalpEnds, LowLevelsStartOnTheLowestIsobarHighOnesAtTheRightEdge)
 {
-    Canvas c = open_canvas(994, 671);
     const RECT client = {0, 0, 994, 671};
     const DiagramFrame f = frame_from_client(&client);
-    draw_isolines(c.hdc, f);
-    close_canvas(&c);
+    draw_isolines(MemoryDC(994, 671).dc, f);
     const int right = f.origin_x + f.plot_width;
     for (int k = 0; k < isenthalp_count; ++k) {
         SCOPED_TRACE(testing::Message() << isenthalp_levels[k] / 1e6 << " MJ/kg");

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cwchar>
 
-#include "canvas.h"
+#include "memory_dc.h"
 #include "diagram/diagram.h"
 
 namespace {
@@ -38,31 +38,20 @@ void write_reference(HDC hdc, const wchar_t* text, int x, int y, int height, int
     DeleteObject(font);
 }
 
-int differing_pixels(const Canvas& a, const Canvas& b)
-{
-    int n = 0;
-    for (int y = 0; y < H; ++y)
-        for (int x = 0; x < W; ++x)
-            n += pixel(a, x, y) != pixel(b, x, y);
-    return n;
-}
-
 // Draws with draw(hdc) on a fresh canvas, which must leave no GDI object behind and
 // give exactly the pixels of the reference text.
 template <class Draw>
 void expect_reference_text(Draw draw, const wchar_t* text, int x, int y, int height,
                            int width, int escapement, COLORREF colour)
 {
-    Canvas drawn = open_canvas(W, H);
+    MemoryDC drawn(W, H);
     const int before = vapora_gdi_object_count();
-    draw(drawn.hdc);
+    draw(drawn.dc);
     EXPECT_EQ(vapora_gdi_object_count(), before);
-    Canvas expected = open_canvas(W, H);
-    write_reference(expected.hdc, text, x, y, height, width, escapement, colour);
-    EXPECT_GT(count_other(drawn, 0, 0, W, H, black), 20);
-    EXPECT_EQ(differing_pixels(drawn, expected), 0);
-    close_canvas(&expected);
-    close_canvas(&drawn);
+    MemoryDC expected(W, H);
+    write_reference(expected.dc, text, x, y, height, width, escapement, colour);
+    EXPECT_GT(drawn.count_other(0, 0, W, H, black), 20);
+    EXPECT_EQ(drawn.differing(expected), 0);
 }
 
 TEST(IsobarLabels, ReadThePressureAndStandBelowLeftOfTheEnd)

@@ -2,10 +2,9 @@
 # small Win32 program driven with real X input on a private Xvfb server, with and without
 # a window manager (openbox).
 add_executable(user_rc_test ${CMAKE_CURRENT_LIST_DIR}/user_rc_test.cpp)
-target_link_libraries(user_rc_test PRIVATE vapora_platform_rc GTest::gtest_main)
-target_compile_definitions(user_rc_test PRIVATE
-  USER_TEST_RC="${CMAKE_CURRENT_LIST_DIR}/user_test.rc"
-  VAPORA_APP_RC="${PROJECT_SOURCE_DIR}/app/vapora.rc")
+target_link_libraries(user_rc_test PRIVATE vapora_platform GTest::gtest_main)
+target_compile_definitions(user_rc_test PRIVATE RC_EMBED="$<TARGET_FILE:vapora_rc_embed>")
+vapora_add_resources(user_rc_test ${PROJECT_SOURCE_DIR}/app/vapora.rc)
 gtest_discover_tests(user_rc_test DISCOVERY_TIMEOUT 30)
 
 # The program lists its own test hook among its sources: it takes the place of the empty one.

@@ -1,41 +1,63 @@
-// vapora-chart as a user runs it: arguments in, a PNG of the client area out.
+// vapora-chart as a user runs it: arguments in; a PNG, SVG or PDF of the chart out.
 #include <gtest/gtest.h>
 
 #include <cairo.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "diagram/diagram.h"
 
 namespace {
 
-const std::string out_dir = VAPORA_CHART_OUT_DIR;
-
-int run(const std::string& args)
+// A file name of this test's own, so that tests running side by side never meet.
+std::string temp(const std::string& name)
 {
-    const int status = std::system((std::string(VAPORA_CHART_EXE) + " " + args + " 2>/dev/null").c_str());
+    return testing::TempDir() + "chart_" + std::to_string(getpid()) + "_" +
+           testing::UnitTest::GetInstance()->current_test_info()->name() + "_" + name;
+}
+
+// Runs a command; *err gets what it wrote on stderr.
+int run(const std::string& command, std::string* err = nullptr)
+{
+    const std::string err_path = temp("stderr");
+    const int status = std::system((command + " 2>" + err_path).c_str());
+    std::stringstream text;
+    text << std::ifstream(err_path).rdbuf();
+    std::remove(err_path.c_str());
+    if (err)
+        *err = text.str();
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+int chart(const std::string& args, std::string* err = nullptr)
+{
+    return run(std::string(VAPORA_CHART_EXE) + " " + args, err);
 }
 
 struct Png {
     explicit Png(const std::string& path) : s(cairo_image_surface_create_from_png(path.c_str())) {}
     ~Png() { cairo_surface_destroy(s); }
-    bool ok() const { return cairo_surface_status(s) == CAIRO_STATUS_SUCCESS; }
+    int width() const { return cairo_image_surface_get_width(s); }
     COLORREF at(int x, int y) const
     {
-        const unsigned char* row = cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s);
-        const uint32_t p = reinterpret_cast<const uint32_t*>(row)[x];
+        const uint32_t p = reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s))[x];
         return RGB((p >> 16) & 0xff, (p >> 8) & 0xff, p & 0xff);
     }
-    int count(int x0, int y0, int x1, int y1, COLORREF c) const
+    // Pixels within r of (x, y) for which keep(colour) holds.
+    template <class Keep>
+    int near(int x, int y, int r, Keep keep) const
     {
         int n = 0;
-        for (int i = 0; i < (x1 - x0) * (y1 - y0); ++i)
-            n += at(x0 + i % (x1 - x0), y0 + i / (x1 - x0)) == c;
+        for (int j = y - r; j <= y + r; ++j)
+            for (int i = x - r; i <= x + r; ++i)
+                n += keep(at(i, j));
         return n;
     }
     cairo_surface_t* s;
@@ -43,51 +65,86 @@ struct Png {
 
 const RECT client = {0, 0, 994, 671};
 const DiagramFrame f = frame_from_client(&client);
+const auto red = [](COLORREF p) { return GetRValue(p) > 200 && GetGValue(p) < 80 && GetBValue(p) < 80; };
+const auto yellow = [](COLORREF p) { return GetRValue(p) > 200 && GetGValue(p) > 200 && GetBValue(p) < 80; };
 
-TEST(ChartTool, WritesTheWholeClientAreaAndOnlyWhatIsAskedFor)
+TEST(ChartTool, PngSvgAndPdfHoldTheSameChartAndTheProcess)
 {
-    const std::string path = out_dir + "/chart_plain.png";
-    ASSERT_EQ(run(path), 0);
-    Png png(path);
-    ASSERT_TRUE(png.ok());
-    EXPECT_EQ(cairo_image_surface_get_width(png.s), 994);
-    EXPECT_EQ(cairo_image_surface_get_height(png.s), 671);
-    EXPECT_EQ(png.at(84, 107), RGB(192, 192, 192));                    // title panel
-    EXPECT_EQ(png.at(f.origin_x, t_to_px(f, 300)), RGB(255, 255, 255));  // axis
-    // No readout panel (12,500 pixels of its green; the critical isobar has a few
-    // hundred) and no red marks.
-    EXPECT_LT(png.count(0, 0, 994, 671, RGB(0, 130, 0)), 5000);
-    EXPECT_EQ(png.count(0, 120, 994, 671, RGB(255, 0, 0)), 0);
-}
-
-TEST(ChartTool, PointAndProcessDrawTheReadoutTheMarksAndTheLine)
-{
-    const std::string path = out_dir + "/chart_process.png";
-    ASSERT_EQ(run(path + " --point 7 400 --process 6.5 300 7.5 500"), 0);
-    Png png(path);
-    ASSERT_TRUE(png.ok());
-    const int left = f.origin_x + 20, top = f.origin_y - f.plot_height / 2;
-    EXPECT_EQ(png.at(left + 95, top + 20), RGB(0, 130, 0));
-    EXPECT_GT(95 * 90 - png.count(left + 5, top + 30, left + 100, top + 120, RGB(0, 130, 0)), 100)
-        << "six lines of text on the panel";
     const int x1 = s_to_px(f, 6500), y1 = t_to_px(f, 300), x2 = s_to_px(f, 7500), y2 = t_to_px(f, 500);
-    const COLORREF red = RGB(255, 0, 0);
-    EXPECT_EQ(png.at(x1, y1), red);
-    EXPECT_EQ(png.at(x2, y2), red);
-    const int xm = (x1 + x2) / 2, ym = (y1 + y2) / 2;  // the line, within a pixel
-    EXPECT_GT(png.count(xm - 1, ym - 1, xm + 2, ym + 2, red), 0);
+    // A vertex of the dome's liquid branch: 0.7038 kJ/kg C at 50 C.
+    const int xd = s_to_px(f, 703.8), yd = t_to_px(f, 50);
+    const std::string png = temp("out.png"), svg = temp("out.svg"), pdf = temp("out.pdf");
+    const std::string process = " --process 6.5 300 7.5 500";
+    ASSERT_EQ(chart(png + process), 0);
+    ASSERT_EQ(chart(svg + process), 0);
+    ASSERT_EQ(chart(pdf + process), 0);
+    ASSERT_EQ(run(std::string(RSVG_CONVERT) + " " + svg + " -o " + svg + ".png"), 0);
+    ASSERT_EQ(run(std::string(PDFTOPPM) + " -png -r 72 -singlefile " + pdf + " " + pdf), 0);
+    for (const std::string& path : {png, svg + ".png", pdf + ".png"}) {
+        SCOPED_TRACE(path);
+        Png p(path);
+        ASSERT_EQ(p.width(), 994);
+        EXPECT_GT(p.near(x1, y1, 2, red), 8);
+        EXPECT_GT(p.near(x2, y2, 2, red), 8);
+        EXPECT_GT(p.near((x1 + x2) / 2, (y1 + y2) / 2, 1, red), 0);
+        EXPECT_GT(p.near(xd, yd, 1, yellow), 0);
+        EXPECT_EQ(p.near(200, 400, 10, red), 0);
+        EXPECT_EQ(p.at(250, 100), RGB(192, 192, 192));  // the title panel
+        EXPECT_EQ(p.at(77, 60), RGB(224, 224, 224));    // and its light bevel
+    }
+    std::remove(svg.c_str()), std::remove(pdf.c_str());
 }
 
-TEST(ChartTool, RefusesBadArgumentsAndWritesNothing)
+TEST(ChartTool, ScaleDrawsThePngLargerLinesAndAll)
 {
-    const std::string path = out_dir + "/refused.png";
-    for (const char* rest : {" --point 1", " --process 1 2 3", " --point a b", " --bogus"}) {
-        std::remove(path.c_str());
-        EXPECT_EQ(run(path + rest), 2) << rest;
-        struct stat st;
-        EXPECT_NE(stat(path.c_str(), &st), 0) << rest;
+    const std::string path = temp("scaled.png");
+    ASSERT_EQ(chart(path + " --scale 3"), 0);
+    Png p(path);
+    ASSERT_EQ(p.width(), 3 * 994);
+    const int y = 3 * t_to_px(f, 300);
+    for (int dx = 0; dx < 3; ++dx)  // the left axis, three pixels wide
+        EXPECT_EQ(p.at(3 * f.origin_x + dx, y), RGB(255, 255, 255)) << dx;
+    EXPECT_EQ(p.at(3 * f.origin_x + 3, y), RGB(0, 0, 0));
+}
+
+TEST(ChartTool, StatesFromABatchFileAreMarkedAndJoinedInOrder)
+{
+    const std::string states = temp("cycle.csv"), path = temp("cycle.png");
+    std::ofstream(states) << "pair,a,b\n# 100 bar to 0.1 bar\np_x,0.1,0\nt_p,500,100\n"
+                             "t_p,900,1\np_s,0.1,6.6\nbogus,1,2\n"
+                             "p_s,0.1,6.6,,,46,0.1,2100,6.6,14,0.8,ok\n"
+                             "t_p,900,1,,,,,,,,,\"Data out of range, please retry\"\n";
+    std::string err;
+    ASSERT_EQ(chart(path + " --states " + states, &err), 0);
+    // Three refused rows named, each on a line of its own.
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 3) << err;
+    EXPECT_NE(err.find("line 5"), std::string::npos) << err;
+    EXPECT_NE(err.find("line 9 skipped: Data out of range, please retry\n"), std::string::npos) << err;
+    Png p(path);
+    const POINT marks[] = {{s_to_px(f, 649.25), t_to_px(f, 45.83)}, {s_to_px(f, 6599.4), t_to_px(f, 500)},
+                           {s_to_px(f, 6600), t_to_px(f, 45.83)}, {s_to_px(f, 6600), t_to_px(f, 46)}};
+    for (const POINT& m : marks)
+        EXPECT_GT(p.near(m.x, m.y, 2, red), 12) << m.x << "," << m.y;
+    // Joined in order: down the turbine at 6.6 kJ/kg C, and no line from the last back.
+    EXPECT_GT(p.near(marks[1].x, t_to_px(f, 300), 1, red), 0);
+    EXPECT_EQ(p.near((marks[0].x + marks[3].x) / 2, marks[0].y - 20, 5, red), 0);
+    std::remove(states.c_str());
+}
+
+TEST(ChartTool, RefusesEveryBadArgumentWithOneLineAndWritesNothing)
+{
+    const std::string path = temp("refused.png");
+    for (const std::string rest :
+         {" --point nan nan", " --point inf 300", " --process 1e9 300 -1e9 100", " --process nan 1 2 3",
+          " --point 1", " --point 0x10 5", " --point 7 400x", " --scale 9", " --scale 1.5", " --bogus",
+          " --states /nonexistent/states.csv"}) {
+        std::string err;
+        EXPECT_EQ(chart(path + rest, &err), 2) << rest;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << rest << ": " << err;
+        EXPECT_FALSE(std::ifstream(path).good()) << rest;
     }
-    EXPECT_EQ(run(""), 2);
+    EXPECT_EQ(chart(temp("chart.txt")), 2);
+    EXPECT_EQ(chart(""), 2);
 }
 
 }  // namespace
