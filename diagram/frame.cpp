@@ -1,5 +1,6 @@
 #include "diagram/frame.h"
 
+#include <cmath>
 #include <cwchar>
 
 namespace {
@@ -17,6 +18,13 @@ const wchar_t* const entropy_labels[20] = {
 HFONT create_plain_font(int height)
 {
     return CreateFontW(height, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, nullptr);
+}
+
+// Truncation toward zero, as the mapping asks. A value beyond a billion pixels (or not a
+// number) is held there instead of overflowing the int: nothing drawn reaches that far.
+int truncate_to_pixel(double v)
+{
+    return static_cast<int>(std::fmax(-1e9, std::fmin(1e9, v)));
 }
 
 void text_out(HDC hdc, int x, int y, const wchar_t* text)
@@ -41,12 +49,12 @@ DiagramFrame frame_from_client(const RECT* client)
 
 int s_to_px(const DiagramFrame& frame, double s)
 {
-    return static_cast<int>(s * frame.plot_width / s_axis_end + frame.origin_x);
+    return truncate_to_pixel(s * frame.plot_width / s_axis_end + frame.origin_x);
 }
 
 int t_to_px(const DiagramFrame& frame, double t)
 {
-    return static_cast<int>(frame.origin_y - frame.plot_height * t / t_axis_end);
+    return truncate_to_pixel(frame.origin_y - frame.plot_height * t / t_axis_end);
 }
 
 double px_to_s(const DiagramFrame& frame, int x)
