@@ -1,60 +1,142 @@
 // vapora-chart: draws the main window's client area (994 x 671, the pixels the Linux
-// window shows) into a memory device context through the same repaint as the window,
-// and writes it as a PNG. Needs no display.
+// window shows) through the same repaint as the window, headless, into a PNG, an SVG or
+// a PDF, as the output's extension says.
 //
-//   vapora-chart out.png                         the chart as a repaint leaves it
-//   vapora-chart out.png --point S T             plus the readout at (s, t)
-//   vapora-chart out.png --process S1 T1 S2 T2   plus two marked points and the red line
+//   vapora-chart OUT [--scale N] [--point S T] [--process S1 T1 S2 T2] [--states FILE]
 //
-// s in kJ/kg C, t in C.
+// s in kJ/kg C, t in C. --scale draws a PNG N times larger (1 to 8). --states draws the
+// states of a batch input or output file as red marks joined by red lines.
+#include <cairo-pdf.h>
+#include <cairo-svg.h>
+
+#include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "diagram/diagram.h"
+#include "gdi_internal.h"
 #include "solvers/solvers.h"
+#include "solvers/typed_number.h"
+#include "tools/batch.h"
 
 namespace {
 
 constexpr int client_width = 994;
 constexpr int client_height = 671;
 
-void usage()
+const char usage_text[] =
+    "usage: vapora-chart OUT.png|OUT.svg|OUT.pdf [--scale N] [--point S T]\n"
+    "                    [--process S1 T1 S2 T2] [--states FILE]\n"
+    "       S in kJ/kg C, T in C; --scale 1 to 8 (PNG); FILE a batch input or output\n";
+
+// One line on stderr and the status of a refused command line.
+int refuse(const std::string& why)
 {
-    std::fprintf(stderr,
-                 "usage: vapora-chart OUT.png [--point S T] [--process S1 T1 S2 T2]\n"
-                 "       S in kJ/kg C, T in C\n");
+    std::fprintf(stderr, "vapora-chart: %s\n", why.c_str());
+    return 2;
 }
 
-bool parse_number(const char* text, double* value)
+// A diagram point no further outside the chart than the chart is wide or high: beyond
+// that nothing drawn there could be seen, and its pixels would leave the int range.
+bool on_or_near_chart(double s_kj, double t)
 {
-    char* end = nullptr;
-    *value = std::strtod(text, &end);
-    return end != text && *end == '\0';
+    return s_kj >= -10 && s_kj <= 20 && t >= -700 && t <= 1400;
+}
+
+struct Point {
+    double s_kj, t;
+};
+
+std::vector<std::string> fields_of(const std::string& line)
+{
+    std::vector<std::string> fields;
+    std::stringstream row(line);
+    for (std::string field; std::getline(row, field, ',');)
+        fields.push_back(field);
+    return fields;
+}
+
+// The state a batch output row holds: empty and *point (t_C, s_kJ_kgC) when its status
+// is ok, else the status, which may hold commas and be quoted.
+std::string state_of_answer(const std::vector<std::string>& f, Point* point)
+{
+    std::string status = f[11];
+    for (size_t i = 12; i < f.size(); ++i)
+        status += "," + f[i];
+    if (status.size() > 1 && status.front() == '"' && status.back() == '"')
+        status = status.substr(1, status.size() - 2);
+    if (status != "ok")
+        return status;
+    if (!parse_number_field(f[5].c_str(), &point->t) || !parse_number_field(f[8].c_str(), &point->s_kj))
+        return "bad row: no state";
+    return "";
+}
+
+// The answered rows of a states file in order; refused ones are named on stderr.
+bool read_states(const char* path, std::vector<Point>* points)
+{
+    std::ifstream in(path);
+    if (!in)
+        return false;
+    std::string line;
+    for (int number = 1; std::getline(in, line); ++number) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.empty() || line[0] == '#' || line.compare(0, 4, "pair") == 0)
+            continue;
+        // An input row is answered as vapora-calc batch answers it, then read as its answer.
+        std::vector<std::string> fields = fields_of(line);
+        if (fields.size() < 12) {
+            std::string answer;
+            bool first_row = false;
+            batch_answer_line(line, &first_row, &answer);
+            fields = fields_of(answer.substr(0, answer.find('\n')));
+        }
+        Point p;
+        const std::string why = fields.size() < 12 ? "bad row" : state_of_answer(fields, &p);
+        if (why.empty())
+            points->push_back(p);
+        else
+            std::fprintf(stderr, "vapora-chart: %s line %d skipped: %s\n", path, number, why.c_str());
+    }
+    return true;
 }
 
 // The readout as a mouse move at that diagram point shows it: t and s always, the
 // other values only inside the valid space, p converted to Pa.
-void draw_point_readout(HDC hdc, const DiagramFrame& frame, double s_kj, double t)
+void draw_point_readout(HDC hdc, const DiagramFrame& frame, Point point)
 {
     SteamState state = {};
-    state.t = t;
-    state.s = s_kj * 1000;
-    if (state_at_diagram_point(t, state.s, &state))
+    state.t = point.t;
+    state.s = point.s_kj * 1000;
+    if (state_at_diagram_point(state.t, state.s, &state))
         state.p *= 100000;
     draw_readout_panel(hdc, frame, state);
 }
 
-void draw_process(HDC hdc, const DiagramFrame& frame, const double v[4])
+// Red marks joined in order by red lines, as the window draws a process.
+void draw_path(HDC hdc, const DiagramFrame& frame, const std::vector<Point>& points)
 {
-    const int x1 = s_to_px(frame, v[0] * 1000), y1 = t_to_px(frame, v[1]);
-    const int x2 = s_to_px(frame, v[2] * 1000), y2 = t_to_px(frame, v[3]);
-    draw_point_marker(hdc, x1, y1, marker_red);
-    draw_point_marker(hdc, x2, y2, marker_red);
-    draw_process_line(hdc, x1, y1, x2, y2, marker_red);
+    std::vector<POINT> px;
+    for (const Point& p : points)
+        px.push_back({s_to_px(frame, p.s_kj * 1000), t_to_px(frame, p.t)});
+    for (size_t i = 1; i < px.size(); ++i)
+        draw_process_line(hdc, px[i - 1].x, px[i - 1].y, px[i].x, px[i].y, marker_red);
+    for (const POINT& p : px)
+        draw_point_marker(hdc, p.x, p.y, marker_red);
 }
 
-}  // namespace
+bool ends_with(const std::string& text, const char* tail)
+{
+    const size_t n = std::strlen(tail);
+    return text.size() >= n && text.compare(text.size() - n, n, tail) == 0;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -62,58 +144,74 @@ int main(int argc, char** argv)
         std::printf("vapora-chart %s\n", VAPORA_VERSION);
         return 0;
     }
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        std::fputs(usage_text, stdout);
+        return 0;
+    }
     if (argc < 2 || argv[1][0] == '-') {
-        usage();
+        std::fputs(usage_text, stderr);
         return 2;
     }
-    const char* out_path = argv[1];
-    bool want_point = false, want_process = false;
-    double point[2] = {0, 0}, process[4] = {0, 0, 0, 0};
+    const std::string out = argv[1];
+    const bool png = ends_with(out, ".png"), svg = ends_with(out, ".svg"), pdf = ends_with(out, ".pdf");
+    if (!png && !svg && !pdf)
+        return refuse("'" + out + "': the output must end in .png, .svg or .pdf");
+    double scale = 1;
+    std::vector<Point> point, process, states;
     for (int i = 2; i < argc; ++i) {
-        double* target = nullptr;
-        int count = 0;
-        if (std::strcmp(argv[i], "--point") == 0) {
-            want_point = true;
-            target = point;
-            count = 2;
-        } else if (std::strcmp(argv[i], "--process") == 0) {
-            want_process = true;
-            target = process;
-            count = 4;
-        } else {
-            usage();
-            return 2;
+        const std::string option = argv[i];
+        const int count = option == "--point" ? 2 : option == "--process" ? 4 : 1;
+        if (option != "--point" && option != "--process" && option != "--scale" && option != "--states")
+            return refuse("unknown option '" + option + "'");
+        if (i + count >= argc)
+            return refuse(option + " needs " + std::to_string(count) + (count == 1 ? " value" : " numbers"));
+        if (option == "--states") {
+            if (!read_states(argv[++i], &states))
+                return refuse(std::string("cannot read ") + argv[i]);
+            continue;
         }
-        if (i + count >= argc) {  // too few numbers after the option
-            usage();
-            return 2;
-        }
+        double v[4];
         for (int j = 0; j < count; ++j)
-            if (!parse_number(argv[i + 1 + j], &target[j])) {
-                usage();
-                return 2;
-            }
-        i += count;
+            if (!parse_number_field(argv[++i], &v[j]))
+                return refuse("'" + std::string(argv[i]) + "' is not a number");
+        if (option == "--scale") {
+            if (v[0] != std::floor(v[0]) || v[0] < 1 || v[0] > 8)
+                return refuse("--scale takes a whole number from 1 to 8");
+            scale = v[0];
+            continue;
+        }
+        for (int j = 0; j < count; j += 2) {
+            if (!on_or_near_chart(v[j], v[j + 1]))
+                return refuse("(" + std::string(argv[i - count + j + 1]) + ", " + argv[i - count + j + 2] +
+                              ") lies far outside the chart");
+            (option == "--point" ? point : process).push_back({v[j], v[j + 1]});
+        }
     }
 
-    HDC hdc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(hdc, client_width, client_height);
-    HGDIOBJ old_bitmap = SelectObject(hdc, bitmap);
-
+    cairo_surface_t* surface =
+        svg   ? cairo_svg_surface_create(out.c_str(), client_width, client_height)
+        : pdf ? cairo_pdf_surface_create(out.c_str(), client_width, client_height)
+              : cairo_image_surface_create(CAIRO_FORMAT_RGB24, int(client_width * scale),
+                                           int(client_height * scale));
+    if (svg)
+        cairo_svg_surface_set_document_unit(surface, CAIRO_SVG_UNIT_PX);  // the window's pixels
+    cairo_surface_set_device_scale(surface, scale, scale);
+    HDC hdc = vapora_dc_for_surface(surface);
     const RECT client = {0, 0, client_width, client_height};
     DiagramFrame frame;
     draw_chart(hdc, &client, &frame);
-    if (want_point)
-        draw_point_readout(hdc, frame, point[0], point[1]);
-    if (want_process)
-        draw_process(hdc, frame, process);
+    if (!point.empty())
+        draw_point_readout(hdc, frame, point.back());
+    draw_path(hdc, frame, process);
+    draw_path(hdc, frame, states);
+    vapora_release_surface_dc(hdc);
 
-    const int saved = vapora_save_png(hdc, out_path);
-    SelectObject(hdc, old_bitmap);
-    DeleteObject(bitmap);
-    DeleteDC(hdc);
-    if (!saved) {
-        std::fprintf(stderr, "vapora-chart: cannot write %s\n", out_path);
+    cairo_status_t status = png ? cairo_surface_write_to_png(surface, out.c_str()) : CAIRO_STATUS_SUCCESS;
+    cairo_surface_finish(surface);
+    const bool written = status == CAIRO_STATUS_SUCCESS && cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(surface);
+    if (!written) {
+        std::fprintf(stderr, "vapora-chart: cannot write %s\n", out.c_str());
         return 1;
     }
     return 0;

@@ -4,7 +4,6 @@
 #include <cairo.h>
 
 #include <cstdint>
-#include <string>
 
 #include "gdi.h"
 #include "gdi_internal.h"
@@ -13,53 +12,33 @@ namespace vapora_gdi {
 
 enum class Kind { pen, brush, font, bitmap };
 
-// A logical font as CreateFontW was given it, plus what it resolves to in cairo
-// (worked out on first use, kept for the life of the font).
+// A logical font as CreateFontW was given it.
 struct FontParams {
   int height = 0;
   int width = 0;
   int escapement = 0;
   int weight = 0;
   bool italic = false;
-  bool underline = false;
-  bool strike_out = false;
-  DWORD quality = 0;
   DWORD pitch_and_family = 0;
-  std::string face_name;  // UTF-8; empty when none was given
-};
-
-struct ResolvedFont {
-  cairo_font_face_t* face = nullptr;
-  cairo_scaled_font_t* scaled = nullptr;  // upright, for measuring
-  cairo_font_options_t* options = nullptr;
-  double em = 0;         // font size in pixels (the em square)
-  double x_scale = 1;    // horizontal stretch for a requested average width
-  int cell_height = 0;   // ascent + descent, in pixels
-  int ascent = 0;        // baseline below the cell's top, in pixels
 };
 
 struct Object {
   Kind kind = Kind::pen;
-  bool stock = false;
-  bool delete_pending = false;  // DeleteObject came while it was still selected
-  int selected = 0;             // how many DCs hold it
-  // pen and brush
-  bool null = false;
+  bool stock = false;  // a DC's initial object: never counted, never freed
+  int selected = 0;    // how many DCs hold it
+  bool null = false;   // the null pen
   COLORREF color = 0;
-  // font
   FontParams font;
-  ResolvedFont resolved;
-  // bitmap
-  cairo_surface_t* surface = nullptr;
+  cairo_surface_t* surface = nullptr;  // bitmap
 };
 
 struct DeviceContext {
-  bool memory = false;               // made by CreateCompatibleDC; counted, DeleteDC frees it
-  cairo_surface_t* window_surface = nullptr;  // referenced; only for window DCs
+  bool memory = false;                   // made by CreateCompatibleDC; counted
+  cairo_surface_t* own_surface = nullptr;  // referenced; DCs over a given surface
   Object* pen = nullptr;
   Object* brush = nullptr;
   Object* font = nullptr;
-  Object* bitmap = nullptr;          // memory DCs only
+  Object* bitmap = nullptr;  // memory DCs only
   COLORREF text_color = 0x000000;
   COLORREF bk_color = 0xFFFFFF;
   int bk_mode = OPAQUE;
@@ -69,41 +48,27 @@ struct DeviceContext {
   RECT clip = {0, 0, 0, 0};
   vapora_damage_fn damage = nullptr;
   void* damage_data = nullptr;
+  // On a vector surface, successive LineTo calls of one pen build one path, stroked
+  // when anything else is drawn, so that a traced curve is one path and not thousands.
+  cairo_t* polyline = nullptr;
+  COLORREF polyline_colour = 0;
 };
 
-// Registry lookups: nullptr for a handle that is not a live object of that kind.
-Object* find_object(HGDIOBJ h);
+// nullptr for a handle that is not a live DC or object.
 DeviceContext* find_dc(HDC h);
-Object* stock_object(int index);
-
+Object* find_object(HGDIOBJ h);
 // The surface a DC draws into right now (nullptr if none).
-cairo_surface_t* target_surface(DeviceContext* dc);
+cairo_surface_t* target_surface(const DeviceContext* dc);
+// Whether the DC's surface takes the Win32 pixel rules (an unscaled image surface).
+bool pixel_exact(cairo_surface_t* s);
 
-// The pixels of a DC's surface for direct rasterisation, with the clip rectangle
-// already intersected with the surface. Opening flushes cairo; closing marks the
-// touched area dirty and tells the DC's damage callback.
-struct Canvas {
-  DeviceContext* dc = nullptr;
-  cairo_surface_t* surface = nullptr;
-  uint32_t* pixels = nullptr;
-  int stride = 0;  // in pixels
-  RECT clip = {0, 0, 0, 0};
-  RECT touched = {0, 0, 0, 0};
-  bool any = false;
-};
-bool open_canvas(DeviceContext* dc, Canvas& canvas);
-void close_canvas(Canvas& canvas);
-void note_touched(Canvas& canvas, const RECT& r);
-uint32_t native_colour(COLORREF c);
-COLORREF colorref_of(uint32_t native);
-
-// Fills a polygon by the even-odd rule with pixel centres on integer coordinates,
-// left and top edges in, right and bottom out; each pixel touched once.
-void fill_polygon(Canvas& canvas, const POINT* pts, int count, uint32_t colour, int rop2);
-
-// Resolves a font to a cairo face and pixel metrics on first use; nullptr if the face
-// cannot be had. free_resolved_font() gives back what resolving took.
-const ResolvedFont* resolve_font(Object* font);
-void free_resolved_font(ResolvedFont& r);
+// A cairo context over the DC's surface, clipped to the DC's clip rectangle; strokes the
+// pending polyline first.
+cairo_t* open_cairo(DeviceContext* dc);
+void stroke_polyline(DeviceContext* dc);
+void set_source(cairo_t* cr, COLORREF c);
+// Tells the DC's damage callback that the rectangle (in surface pixels) may have
+// changed, clipped to the surface and the DC's clip.
+void report_damage(const DeviceContext* dc, RECT r);
 
 }  // namespace vapora_gdi

@@ -1,93 +1,122 @@
-// vapora-chart as a user runs it: arguments in, a PNG of the client area out.
+// vapora-chart as a user runs it: arguments in; a PNG, SVG or PDF of the chart out.
 #include <gtest/gtest.h>
 
 #include <cairo.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
-#include <cstdlib>
+#include <fstream>
 #include <string>
 
 #include "diagram/diagram.h"
+#include "memory_dc.h"
+#include "process.h"
 
 namespace {
 
-const std::string out_dir = VAPORA_CHART_OUT_DIR;
-
-int run(const std::string& args)
+// A file name of this test's own, so that tests running side by side never meet.
+std::string temp(const std::string& name)
 {
-    const int status = std::system((std::string(VAPORA_CHART_EXE) + " " + args + " 2>/dev/null").c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return testing::TempDir() + "chart_" + std::to_string(getpid()) + "_" + name;
 }
 
-struct Png {
-    explicit Png(const std::string& path) : s(cairo_image_surface_create_from_png(path.c_str())) {}
-    ~Png() { cairo_surface_destroy(s); }
-    bool ok() const { return cairo_surface_status(s) == CAIRO_STATUS_SUCCESS; }
-    COLORREF at(int x, int y) const
+ProcessResult chart(std::vector<std::string> args)
+{
+    args.insert(args.begin(), VAPORA_CHART_EXE);
+    return run_process(args);
+}
+
+int lines(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }
+
+// A PNG read into a memory DC.
+struct Png : MemoryDC {
+    explicit Png(const std::string& path, int scale = 1) : MemoryDC(994 * scale, 671 * scale)
     {
-        const unsigned char* row = cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s);
-        const uint32_t p = reinterpret_cast<const uint32_t*>(row)[x];
-        return RGB((p >> 16) & 0xff, (p >> 8) & 0xff, p & 0xff);
+        cairo_surface_t* png = cairo_image_surface_create_from_png(path.c_str());
+        cairo_t* cr = cairo_create(vapora_dc_surface(dc));
+        cairo_set_source_surface(cr, png, 0, 0);
+        cairo_paint(cr);
+        cairo_destroy(cr);
+        ok = cairo_image_surface_get_width(png) == width;
+        cairo_surface_destroy(png);
     }
-    int count(int x0, int y0, int x1, int y1, COLORREF c) const
+    // Pixels within r of (x, y) near red, or with yellow = true near yellow.
+    int red_near(int x, int y, int r, bool yellow = false) const
     {
-        int n = 0;
-        for (int i = 0; i < (x1 - x0) * (y1 - y0); ++i)
-            n += at(x0 + i % (x1 - x0), y0 + i / (x1 - x0)) == c;
-        return n;
+        return count(x - r, y - r, x + r + 1, y + r + 1, [yellow](COLORREF p) {
+            return GetRValue(p) > 200 && (GetGValue(p) > 200) == yellow && GetBValue(p) < 80;
+        });
     }
-    cairo_surface_t* s;
+    bool ok;
 };
 
 const RECT client = {0, 0, 994, 671};
 const DiagramFrame f = frame_from_client(&client);
 
-TEST(ChartTool, WritesTheWholeClientAreaAndOnlyWhatIsAskedFor)
+TEST(ChartTool, PngSvgAndPdfHoldTheSameChartAndTheProcess)
 {
-    const std::string path = out_dir + "/chart_plain.png";
-    ASSERT_EQ(run(path), 0);
-    Png png(path);
-    ASSERT_TRUE(png.ok());
-    EXPECT_EQ(cairo_image_surface_get_width(png.s), 994);
-    EXPECT_EQ(cairo_image_surface_get_height(png.s), 671);
-    EXPECT_EQ(png.at(84, 107), RGB(192, 192, 192));                    // title panel
-    EXPECT_EQ(png.at(f.origin_x, t_to_px(f, 300)), RGB(255, 255, 255));  // axis
-    // No readout panel (12,500 pixels of its green; the critical isobar has a few
-    // hundred) and no red marks.
-    EXPECT_LT(png.count(0, 0, 994, 671, RGB(0, 130, 0)), 5000);
-    EXPECT_EQ(png.count(0, 120, 994, 671, RGB(255, 0, 0)), 0);
-}
-
-TEST(ChartTool, PointAndProcessDrawTheReadoutTheMarksAndTheLine)
-{
-    const std::string path = out_dir + "/chart_process.png";
-    ASSERT_EQ(run(path + " --point 7 400 --process 6.5 300 7.5 500"), 0);
-    Png png(path);
-    ASSERT_TRUE(png.ok());
-    const int left = f.origin_x + 20, top = f.origin_y - f.plot_height / 2;
-    EXPECT_EQ(png.at(left + 95, top + 20), RGB(0, 130, 0));
-    EXPECT_GT(95 * 90 - png.count(left + 5, top + 30, left + 100, top + 120, RGB(0, 130, 0)), 100)
-        << "six lines of text on the panel";
     const int x1 = s_to_px(f, 6500), y1 = t_to_px(f, 300), x2 = s_to_px(f, 7500), y2 = t_to_px(f, 500);
-    const COLORREF red = RGB(255, 0, 0);
-    EXPECT_EQ(png.at(x1, y1), red);
-    EXPECT_EQ(png.at(x2, y2), red);
-    const int xm = (x1 + x2) / 2, ym = (y1 + y2) / 2;  // the line, within a pixel
-    EXPECT_GT(png.count(xm - 1, ym - 1, xm + 2, ym + 2, red), 0);
+    const std::string png = temp("out.png"), svg = temp("out.svg"), pdf = temp("out.pdf");
+    for (const std::string& out : {png, svg, pdf})
+        ASSERT_EQ(chart({out, "--process", "6.5", "300", "7.5", "500"}).status, 0) << out;
+    ASSERT_EQ(run_process({RSVG_CONVERT, svg, "-o", svg + ".png"}).status, 0);
+    ASSERT_EQ(run_process({PDFTOPPM, "-png", "-r", "72", "-singlefile", pdf, pdf}).status, 0);
+    for (const std::string& path : {png, svg + ".png", pdf + ".png"}) {
+        SCOPED_TRACE(path);
+        Png p(path);
+        ASSERT_TRUE(p.ok);
+        EXPECT_GT(p.red_near(x1, y1, 2), 8);
+        EXPECT_GT(p.red_near(x2, y2, 2), 8);
+        EXPECT_GT(p.red_near((x1 + x2) / 2, (y1 + y2) / 2, 1), 0);
+        EXPECT_EQ(p.red_near(200, 400, 10), 0);
+        // A vertex of the dome's liquid branch (0.7038 kJ/kg C at 50 C) and the title
+        // panel's face and light bevel.
+        EXPECT_GT(p.red_near(s_to_px(f, 703.8), t_to_px(f, 50), 0, true), 0);
+        EXPECT_TRUE(p.at(250, 100) == RGB(192, 192, 192) && p.at(77, 60) == RGB(224, 224, 224));
+    }
 }
 
-TEST(ChartTool, RefusesBadArgumentsAndWritesNothing)
+// Drawn twice as large: the marks at twice their place, lines two pixels wide.
+TEST(ChartTool, StatesFromABatchFileAreMarkedAndJoinedInOrder)
 {
-    const std::string path = out_dir + "/refused.png";
-    for (const char* rest : {" --point 1", " --process 1 2 3", " --point a b", " --bogus"}) {
-        std::remove(path.c_str());
-        EXPECT_EQ(run(path + rest), 2) << rest;
-        struct stat st;
-        EXPECT_NE(stat(path.c_str(), &st), 0) << rest;
+    const std::string states = temp("cycle.csv"), path = temp("cycle.png");
+    std::ofstream(states) << "pair,a,b\n# 100 bar to 0.1 bar\np_x,0.1,0\nt_p,500,100\nt_p,900,1\n"
+                             "p_s,0.1,6.6\nbogus,1,2\np_s,0.1,6.6,,,46,0.1,2100,6.6,14,0.8,ok\n"
+                             "t_p,900,1,,,,,,,,,\"Data out of range, please retry\"\n";
+    const ProcessResult r = chart({path, "--states", states, "--scale", "2"});
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(lines(r.err), 3) << r.err;
+    EXPECT_NE(r.err.find("line 9 skipped: Data out of range, please retry\n"), std::string::npos) << r.err;
+    Png p(path, 2);
+    ASSERT_TRUE(p.ok);
+    EXPECT_TRUE(p.at(2 * f.origin_x + 1, 600) == RGB(255, 255, 255) && p.at(2 * f.origin_x + 2, 600) == RGB(0, 0, 0));
+    const POINT marks[] = {{s_to_px(f, 649.25), t_to_px(f, 45.83)}, {s_to_px(f, 6599.4), t_to_px(f, 500)},
+                           {s_to_px(f, 6600), t_to_px(f, 45.83)}, {s_to_px(f, 6600), t_to_px(f, 46)}};
+    for (const POINT& m : marks)
+        EXPECT_GT(p.red_near(2 * m.x, 2 * m.y, 4), 40) << m.x << "," << m.y;
+    // Joined in order: down the turbine at 6.6 kJ/kg C, and no line from the last back.
+    EXPECT_GT(p.red_near(2 * marks[1].x, 2 * t_to_px(f, 300), 2), 0);
+    EXPECT_EQ(p.red_near(marks[0].x + marks[3].x, 2 * marks[0].y - 40, 10), 0);
+}
+
+TEST(ChartTool, RefusesEveryBadArgumentWithOneLineAndWritesNothing)
+{
+    const std::string path = temp("refused.png");
+    const std::vector<std::vector<std::string>> cases = {
+        {"--point", "nan", "nan"}, {"--point", "inf", "300"},  {"--process", "1e9", "300", "-1e9", "100"},
+        {"--point", "1"},          {"--point", "0x10", "5"},   {"--point", "7", "400x"},
+        {"--scale", "9"},          {"--scale", "1.5"},         {"--bogus"},
+        {"--states", "/nonexistent/states.csv"}};
+    for (std::vector<std::string> args : cases) {
+        args.insert(args.begin(), path);
+        const ProcessResult r = chart(args);
+        EXPECT_EQ(r.status, 2) << args[1];
+        EXPECT_EQ(lines(r.err), 1) << args[1] << ": " << r.err;
+        EXPECT_FALSE(std::ifstream(path).good()) << args[1];
     }
-    EXPECT_EQ(run(""), 2);
+    EXPECT_EQ(chart({temp("chart.txt")}).status, 2);
+    EXPECT_EQ(chart({}).status, 2);
 }
 
 }  // namespace
