@@ -44,9 +44,8 @@ struct Png : MemoryDC {
     // Pixels within r of (x, y) near red, or with yellow = true near yellow.
     int red_near(int x, int y, int r, bool yellow = false) const
     {
-        return count(x - r, y - r, x + r + 1, y + r + 1, [yellow](COLORREF p) {
-            return GetRValue(p) > 200 && (GetGValue(p) > 200) == yellow && GetBValue(p) < 80;
-        });
+        return count(x - r, y - r, x + r + 1, y + r + 1,
+                     [=](COLORREF p) { return GetRValue(p) > 200 && (GetGValue(p) > 200) == yellow && GetBValue(p) < 80; });
     }
     bool ok;
 };

@@ -2,7 +2,6 @@
 // same text written directly where the chart's layout puts it.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cwchar>
 #include <vector>
 
@@ -11,7 +10,6 @@
 
 namespace {
 
-constexpr POINT anchor = {400, 250};
 constexpr COLORREF black = RGB(0, 0, 0);
 
 // A text as the chart's design gives it: place, cell height, character width,
@@ -36,25 +34,7 @@ void write(HDC dc, const Text& t)
     DeleteObject(font);
 }
 
-// Draws with draw(hdc) the label of curve i alone (the others far outside the canvas),
-// which must leave no GDI object behind and give exactly the pixels of the text written
-// with cell height and character width (h, w), escapement e and colour c at (x, y).
-template <class Draw>
-void expect_label(Draw draw, int i, const wchar_t* text, int x, int y, int h, int w, int e, COLORREF c)
-{
-    POINT anchors[isobar_count];
-    std::fill(anchors, anchors + isobar_count, POINT{-5000, -5000});
-    anchors[i] = anchor;
-    MemoryDC drawn(700, 450), expected(700, 450);
-    const int before = vapora_gdi_object_count();
-    draw(drawn.dc, anchors);
-    EXPECT_EQ(vapora_gdi_object_count(), before);
-    write(expected.dc, Text{text, x, y, h, w, e, 0, 0, 0, c, black});
-    EXPECT_GT(drawn.count_other(0, 0, 700, 450, black), 20);
-    EXPECT_EQ(drawn.differing(expected), 0) << "curve " << i;
-}
-
-TEST(IsolineLabels, IsobarsReadThePressureBelowLeftOfTheEndAtTheirAngle)
+TEST(ChartTexts, IsobarAndIsenthalpLabelsAtTheEndsOfTheirCurves)
 {
     // With L the length of the text: x = trunc(X - 5 L c - 10), y = trunc(Y + 5 L n + 10),
     // c and n the cosine and sine of the label angle; the critical isobar's label
@@ -70,23 +50,29 @@ TEST(IsolineLabels, IsobarsReadThePressureBelowLeftOfTheEndAtTheirAngle)
         {L"10 bar", -19, 38},   {L"20 bar", -19, 38},   {L"50 bar", -19, 38},   {L"100 bar", -21, 43},
         {L"200 bar", -21, 43},  {L"P crit. = 221 bar", -60, 114}, {L"500 bar", -21, 43}, {L"1000 bar", -22, 48},
     };
+    // Isenthalp labels: nine characters with the top-left corner at (X - (6 * 9 + 6), Y - 12).
+    const wchar_t* const levels[isenthalp_count] = {L"2.6 MJ/kg", L"2.7 MJ/kg", L"2.8 MJ/kg", L"2.9 MJ/kg",
+                                                    L"3.0 MJ/kg", L"3.1 MJ/kg", L"3.2 MJ/kg", L"3.3 MJ/kg",
+                                                    L"3.4 MJ/kg", L"3.5 MJ/kg", L"3.6 MJ/kg"};
     const RECT client = {0, 0, 1000, 660};
     const DiagramFrame f = frame_from_client(&client);
+    MemoryDC curves(1000, 660), drawn(1000, 660), expected(1000, 660);
+    CrossingGrid grid;
+    POINT ends[isobar_count];
+    draw_isobars(curves.dc, f, &grid, ends);
+    draw_isolines(curves.dc, f);  // for the isenthalps' label anchors
+    const int before = vapora_gdi_object_count();
+    draw_isobar_labels(drawn.dc, f, ends);
+    draw_isenthalp_labels(drawn.dc, label_anchor);
+    EXPECT_EQ(vapora_gdi_object_count(), before);
     for (int i = 0; i < isobar_count; ++i)
-        expect_label([&](HDC dc, const POINT* a) { draw_isobar_labels(dc, f, a); }, i, cases[i].text,
-                     anchor.x + cases[i].dx, anchor.y + cases[i].dy, 10, 5, 730, RGB(0, 255, 0));
-}
-
-TEST(IsolineLabels, IsenthalpsReadTheLevelAndEndSixPixelsLeftOfTheAnchor)
-{
-    // Nine characters: the top-left corner at (X - (6 * 9 + 6), Y - 12), cyan, upright,
-    // cell height 12 and character width 6.
-    const wchar_t* const texts[isenthalp_count] = {L"2.6 MJ/kg", L"2.7 MJ/kg", L"2.8 MJ/kg", L"2.9 MJ/kg",
-                                                   L"3.0 MJ/kg", L"3.1 MJ/kg", L"3.2 MJ/kg", L"3.3 MJ/kg",
-                                                   L"3.4 MJ/kg", L"3.5 MJ/kg", L"3.6 MJ/kg"};
+        write(expected.dc, Text{cases[i].text, ends[i].x + cases[i].dx, ends[i].y + cases[i].dy, 10, 5, 730, 0, 0, 0,
+                                RGB(0, 255, 0), black});
     for (int k = 0; k < isenthalp_count; ++k)
-        expect_label([](HDC dc, const POINT* a) { draw_isenthalp_labels(dc, a); }, k, texts[k],
-                     anchor.x - 60, anchor.y - 12, 12, 6, 0, RGB(0, 255, 255));
+        write(expected.dc, Text{levels[k], label_anchor[k].x - 60, label_anchor[k].y - 12, 12, 6, 0, 0, 0, 0,
+                                RGB(0, 255, 255), black});
+    EXPECT_GT(drawn.count_other(0, 0, 1000, 660, black), 2000);
+    EXPECT_EQ(drawn.differing(expected), 0);
 }
 
 TEST(ChartTexts, PanelsHoldTheirTextsInTheirFontsColoursAndPlaces)
