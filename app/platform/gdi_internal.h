@@ -19,8 +19,8 @@ HDC vapora_dc_for_surface(cairo_surface_t* surface);
 // frees the DC. A NULL or unknown handle is ignored.
 void vapora_release_surface_dc(HDC hdc);
 
-// The surface a DC draws into: its own, or a memory DC's selected bitmap. Borrowed;
-// NULL for an unknown handle.
+// The surface a DC draws into, everything drawn so far in it and flushed for direct
+// access: its own, or a memory DC's selected bitmap. Borrowed; NULL for an unknown handle.
 cairo_surface_t* vapora_dc_surface(HDC hdc);
 
 // Limits every drawing call on the DC to the rectangle (BeginPaint's update area), or

@@ -263,6 +263,7 @@ cairo_surface_t* vapora_dc_surface(HDC hdc) {
   DeviceContext* dc = find_dc(hdc);
   if (!dc) return nullptr;
   stroke_polyline(dc);
+  cairo_surface_flush(target_surface(dc));
   return target_surface(dc);
 }
 

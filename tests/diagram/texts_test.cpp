@@ -129,18 +129,18 @@ TEST(ChartTexts, TickLabelsAndCaptionsStandWhereTheGridPutsThem)
     const RECT client = {0, 0, 994, 671};
     const DiagramFrame f = frame_from_client(&client);
     const int right = f.origin_x + f.plot_width, top = f.origin_y - f.plot_height;
-    const wchar_t* const t_labels[] = {L" 50", L"100", L"150", L"200", L"250", L"300", L"350",
-                                       L"400", L"450", L"500", L"550", L"600", L"650", L"700"};
-    const wchar_t* const s_labels[] = {L"0",   L"0.5", L"1.0", L"1.5", L"2.0", L"2.5", L"3.0",
-                                       L"3.5", L"4.0", L"4.5", L"5.0", L"5.5", L"6.0", L"6.5",
-                                       L"7.0", L"7.5", L"8.0", L"8.5", L"9.0", L"9.5"};
     MemoryDC drawn(994, 671), expected(994, 671);
     draw_diagram_frame(drawn.dc, f);
     const COLORREF white = RGB(255, 255, 255);
-    for (int i = 1; i <= 14; ++i)
-        write(expected.dc, Text{t_labels[i - 1], 1, grid_line_y(f, i), 10, 0, 0, 0, 0, 0, white, black});
-    for (int i = 0; i <= 19; ++i)
-        write(expected.dc, Text{s_labels[i], grid_line_x(f, i) - 10, f.origin_y + 1, 10, 0, 0, 0, 0, 0, white, black});
+    wchar_t label[8];
+    for (int i = 1; i <= 14; ++i) {  // " 50" to "700"
+        std::swprintf(label, 8, L"%3d", 50 * i);
+        write(expected.dc, Text{label, 1, grid_line_y(f, i), 10, 0, 0, 0, 0, 0, white, black});
+    }
+    for (int i = 0; i <= 19; ++i) {  // "0", "0.5" to "9.5"
+        std::swprintf(label, 8, i ? L"%.1f" : L"0", i / 2.0);
+        write(expected.dc, Text{label, grid_line_x(f, i) - 10, f.origin_y + 1, 10, 0, 0, 0, 0, 0, white, black});
+    }
     write(expected.dc, Text{L"T [\u00b0C]", f.origin_x + 3, top + 2, 14, 0, 0, 0, 0, 0, white, black});
     write(expected.dc, Text{L"S [kJ/kg\u00b0C]", right - 60, f.origin_y - 15, 14, 0, 0, 0, 0, 0, white, black});
     std::vector<bool> line_row(671), line_column(994);
