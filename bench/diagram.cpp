@@ -78,11 +78,11 @@ void isobar_properties_only(benchmark::State& state)
     for (auto _ : state) {
         double sum = 0;
         for (int i = 0; i < isobar_count; ++i) {
-            const double p = static_cast<double>(isobar_pressures[i]) * 100000.0;
-            for (double t = 10.0 + frame.t_step; t < 700.0; t += frame.t_step) {
-                double v, h, s;
-                props_from_TP(t + 273.15, p, &v, &h, &s);
-                if (s > 10000.0)
+            const double p = isobar_pa(i);
+            for (double t = valid_t_min + frame.t_step; t < t_axis_end; t += frame.t_step) {
+                double h, s;
+                props_from_TP(t + celsius_zero, p, nullptr, &h, &s);
+                if (s > s_axis_end)
                     break;
                 sum += h;
             }

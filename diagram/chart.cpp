@@ -1,6 +1,7 @@
 #include "diagram/chart.h"
 
 #include "diagram/dome_isobars.h"
+#include "diagram/isolines.h"
 #include "diagram/overlays.h"
 
 void fill_client_black(HDC hdc, const RECT* client)

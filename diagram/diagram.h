@@ -6,5 +6,7 @@
 #include "diagram/dome_isobars.h"
 #include "diagram/frame.h"
 #include "diagram/isenthalps.h"
+#include "diagram/isobar_table.h"
+#include "diagram/isolines.h"
 #include "diagram/overlays.h"
 #include "diagram/text_buffer.h"

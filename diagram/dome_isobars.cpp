@@ -3,16 +3,9 @@
 #include <cmath>
 #include <cwchar>
 
-#include "diagram/isenthalps.h"
 #include "diagram/text_buffer.h"
 #include "properties/properties.h"
 #include "solvers/solvers.h"
-
-const float isobar_pressures[isobar_count] = {
-    0.02f, 0.05f, 0.1f, 0.2f, 0.5f, 1.0f, 2.0f, 5.0f,
-    10.0f, 20.0f, 50.0f, 100.0f, 200.0f, 221.2f, 500.0f, 1000.0f};
-
-POINT label_anchor[isobar_count];
 
 namespace {
 
@@ -20,22 +13,25 @@ namespace {
 // at the latest; with a step of 1 C the longest trace (an isobar to 699 C) takes 689.
 constexpr int max_tracer_steps = 100000;
 
-constexpr double start_T = 283.15;  // 10 C, where every curve begins
-constexpr double critical_T = 647.3;
+// Every curve begins at the lowest temperature of the program's range, 10 C.
+constexpr double start_t = valid_t_min;
+constexpr double start_T = valid_T_min;
+// The critical point, where the dome closes: 374.15 C.
+constexpr double critical_t = critical_temperature - celsius_zero;
 
 // The pixel of the saturated liquid at 10 C, where the dome's liquid branch and all
 // sixteen isobars begin.
 POINT start_pixel(const DiagramFrame& frame, double s0)
 {
     POINT p;
-    p.x = frame.origin_x + static_cast<int>(s0 * frame.plot_width / 10000);
-    p.y = frame.origin_y - static_cast<int>(frame.plot_height * 10.0 / 700);
+    p.x = frame.origin_x + static_cast<int>(s0 * frame.plot_width / s_axis_end);
+    p.y = frame.origin_y - static_cast<int>(frame.plot_height * start_t / t_axis_end);
     return p;
 }
 
 int critical_y(const DiagramFrame& frame)
 {
-    return static_cast<int>(frame.origin_y - dome_critical_t * frame.plot_height / 700);
+    return static_cast<int>(frame.origin_y - critical_t * frame.plot_height / t_axis_end);
 }
 
 }  // namespace
@@ -43,28 +39,6 @@ int critical_y(const DiagramFrame& frame)
 double tracer_step(const DiagramFrame& frame)
 {
     return frame.t_step > 0.0f ? static_cast<double>(frame.t_step) : 1.0;
-}
-
-double dome_liquid_entropy(double t)
-{
-    const double T = t + 273.15;
-    const double p = sat_pressure(T);
-    if (T <= 623.15)
-        return sub1_entropy(T, p);
-    if (std::fabs(T - critical_T) < 0.0001)
-        return dome_critical_s;
-    return sub4_entropy(T, sub4_volume(T, p));
-}
-
-double dome_vapour_entropy(double t)
-{
-    const double T = t + 273.15;
-    const double p = sat_pressure(T);
-    if (T <= 623.15)
-        return sub2_entropy(T, p);
-    if (std::fabs(T - critical_T) < 0.0001)
-        return dome_critical_s;
-    return sub3_entropy(T, sub3_volume(T, p));
 }
 
 void draw_saturation_dome(HDC hdc, const DiagramFrame& frame)
@@ -79,23 +53,26 @@ void draw_saturation_dome(HDC hdc, const DiagramFrame& frame)
     // Liquid branch; it ends one pixel right of the critical point.
     POINT start = start_pixel(frame, sub1_entropy(start_T, p10));
     MoveToEx(hdc, start.x, start.y, nullptr);
-    double t = 10.0 + step;
-    for (int n = 0; n < max_tracer_steps && t <= dome_critical_t; ++n, t += step)
-        LineTo(hdc, s_to_px(frame, dome_liquid_entropy(t)), t_to_px(frame, t));
-    LineTo(hdc, static_cast<int>(frame.plot_width * dome_critical_s / 10000 + frame.origin_x + 1.0),
+    double t = start_t + step;
+    for (int n = 0; n < max_tracer_steps && t <= critical_t; ++n, t += step) {
+        const double T = t + celsius_zero;
+        LineTo(hdc, s_to_px(frame, sat_liquid_entropy(T, sat_pressure(T))), t_to_px(frame, t));
+    }
+    LineTo(hdc, static_cast<int>(frame.plot_width * critical_entropy / s_axis_end + frame.origin_x + 1.0),
            top_y);
 
     // Vapour branch, each point one pixel left of the mapping; it ends at the
     // critical point itself, so the two branches close without overlapping.
     start = start_pixel(frame, sub2_entropy(start_T, p10));
     MoveToEx(hdc, start.x, start.y, nullptr);
-    t = 10.0 + step;
-    for (int n = 0; n < max_tracer_steps && t <= dome_critical_t; ++n, t += step) {
-        const double s = dome_vapour_entropy(t);
-        LineTo(hdc, static_cast<int>(s * frame.plot_width / 10000 + frame.origin_x - 1.0),
+    t = start_t + step;
+    for (int n = 0; n < max_tracer_steps && t <= critical_t; ++n, t += step) {
+        const double T = t + celsius_zero;
+        const double s = sat_vapour_entropy(T, sat_pressure(T));
+        LineTo(hdc, static_cast<int>(s * frame.plot_width / s_axis_end + frame.origin_x - 1.0),
                t_to_px(frame, t));
     }
-    LineTo(hdc, static_cast<int>(frame.plot_width * dome_critical_s / 10000 + frame.origin_x),
+    LineTo(hdc, static_cast<int>(frame.plot_width * critical_entropy / s_axis_end + frame.origin_x),
            top_y);
 
     SelectObject(hdc, old_pen);
@@ -112,18 +89,18 @@ void draw_isobars(HDC hdc, const DiagramFrame& frame, CrossingGrid* grid,
 
     clear_crossings(grid);
     for (int i = 0; i < isobar_count; ++i) {
-        const double p = static_cast<double>(isobar_pressures[i]) * 100000.0;
+        const double p = isobar_pa(i);
         HPEN pen = CreatePen(PS_SOLID, 1,
                              i == critical_isobar ? critical_isobar_colour : isobar_colour);
         HGDIOBJ old_pen = SelectObject(hdc, pen);
 
         MoveToEx(hdc, start.x, start.y, nullptr);
         double reference_h = h0;
-        double t = 10.0 + step;
-        for (int n = 0; n < max_tracer_steps && t < 700.0; ++n, t += step) {
+        double t = start_t + step;
+        for (int n = 0; n < max_tracer_steps && t < t_axis_end; ++n, t += step) {
             double h, s;  // the trace has no use for v
-            props_from_TP(t + 273.15, p, nullptr, &h, &s);
-            if (s > 10000.0)
+            props_from_TP(t + celsius_zero, p, nullptr, &h, &s);
+            if (s > s_axis_end)
                 break;  // the isobar leaves through the right edge; this point is not drawn
             const int x = s_to_px(frame, s);
             const int y = t_to_px(frame, t);
@@ -175,13 +152,4 @@ void draw_isobar_labels(HDC hdc, const DiagramFrame& frame,
 
     SelectObject(hdc, old_font);
     DeleteObject(font);
-}
-
-void draw_isolines(HDC hdc, const DiagramFrame& frame)
-{
-    draw_isobars(hdc, frame, &crossing_grid, label_anchor);
-    draw_isobar_labels(hdc, frame, label_anchor);
-    add_isenthalp_end_points(frame, &crossing_grid, label_anchor);
-    draw_isenthalps(hdc, crossing_grid);
-    draw_isenthalp_labels(hdc, label_anchor);
 }

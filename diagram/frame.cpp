@@ -43,38 +43,38 @@ DiagramFrame frame_from_client(const RECT* client)
     frame.origin_y = height - 16;
     frame.plot_width = width - 22;
     frame.plot_height = height - 18;
-    frame.t_step = frame.plot_height > 0 ? static_cast<float>(700 / frame.plot_height) : 0.0f;
+    frame.t_step = frame.plot_height > 0 ? static_cast<float>(t_axis_end / frame.plot_height) : 0.0f;
     return frame;
 }
 
 int s_to_px(const DiagramFrame& frame, double s)
 {
-    return truncate_to_pixel(s * frame.plot_width / 10000 + frame.origin_x);
+    return truncate_to_pixel(s * frame.plot_width / s_axis_end + frame.origin_x);
 }
 
 int t_to_px(const DiagramFrame& frame, double t)
 {
-    return truncate_to_pixel(frame.origin_y - frame.plot_height * t / 700);
+    return truncate_to_pixel(frame.origin_y - frame.plot_height * t / t_axis_end);
 }
 
 double px_to_s(const DiagramFrame& frame, int x)
 {
-    return (x - frame.origin_x) * 10000.0 / frame.plot_width;
+    return (x - frame.origin_x) * static_cast<double>(s_axis_end) / frame.plot_width;
 }
 
 double px_to_t(const DiagramFrame& frame, int y)
 {
-    return (2.0 + frame.plot_height - y) * 700.0 / frame.plot_height;
+    return (2.0 + frame.plot_height - y) * static_cast<double>(t_axis_end) / frame.plot_height;
 }
 
 int grid_line_y(const DiagramFrame& frame, int i)
 {
-    return frame.origin_y - (frame.plot_height * i * 50) / 700;
+    return frame.origin_y - (frame.plot_height * i * 50) / t_axis_end;
 }
 
 int grid_line_x(const DiagramFrame& frame, int i)
 {
-    return frame.origin_x + (frame.plot_width * i * 500) / 10000;
+    return frame.origin_x + (frame.plot_width * i * 500) / s_axis_end;
 }
 
 void draw_diagram_frame(HDC hdc, const DiagramFrame& frame)

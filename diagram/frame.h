@@ -9,6 +9,12 @@
 #include <cstdint>
 
 #include "platform.h"
+#include "solvers/steam_state.h"
+
+// The axes end where the program's range does: s = 10000 J/(kg K) on the right,
+// t = 700 C at the top. Integers, as the grid's integer arithmetic needs them.
+constexpr int s_axis_end = static_cast<int>(valid_s_max);
+constexpr int t_axis_end = static_cast<int>(valid_t_max);
 
 struct DiagramFrame {
     int32_t origin_x;     // pixel x of s = 0 (the left axis)

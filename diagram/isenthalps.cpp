@@ -11,8 +11,6 @@ const float isenthalp_levels[isenthalp_count] = {
 
 const float crossing_tolerance = 9090.9091796875f;  // 100000 / 11 in single precision
 
-CrossingGrid crossing_grid;
-
 namespace {
 
 // A bisection halves its bracket at every step, so the few dozen steps that reach a
@@ -21,10 +19,9 @@ namespace {
 // cap ends the search; the caller then leaves that end point out.
 constexpr int max_bisection_steps = 200;
 
-constexpr double top_T = 973.15;             // 700 C, the top edge
-constexpr double edge_s = 10000.0;           // J/(kg K), the right edge
-constexpr double lowest_isobar_pa = 1999.9999552965164;
-constexpr double highest_isobar_pa = 1e8;
+constexpr double top_t = t_axis_end;         // C, the top edge
+constexpr double top_T = top_t + celsius_zero;
+constexpr double edge_s = s_axis_end;        // J/(kg K), the right edge
 
 bool slot_filled(const CrossingGrid& grid, int k, int i)
 {
@@ -60,9 +57,9 @@ void note_crossing(CrossingGrid* grid, int isobar, double* reference_h, double h
 EdgeSearch top_edge_pressure(double h_target)
 {
     // Steam enthalpy at 700 C falls with rising pressure.
-    double lo = lowest_isobar_pa;
-    double hi = highest_isobar_pa;
-    double p = 50000999.99997765;  // (lo + hi) / 2
+    double lo = isobar_pa(0);
+    double hi = isobar_pa(isobar_count - 1);
+    double p = (lo + hi) * 0.5;
     for (int n = 0; n < max_bisection_steps; ++n) {
         const double h = sub2_enthalpy(top_T, p);
         if (h < h_target - 250)
@@ -103,10 +100,10 @@ double edge_pressure(double T, double high_pa)
 EdgeSearch right_edge_temperature(double h_target, double low_pressure_pa)
 {
     double tlo = 0.0;
-    double thi = 700.0;
-    double t = 350.0;
+    double thi = top_t;
+    double t = thi / 2;
     for (int n = 0; n < max_bisection_steps; ++n) {
-        const double T = t + 273.15;
+        const double T = t + celsius_zero;
         const double h = sub2_enthalpy(T, edge_pressure(T, low_pressure_pa));
         if (h >= h_target - 250 && h <= h_target + 250)
             return EdgeSearch{1, t};
@@ -137,7 +134,7 @@ void add_isenthalp_end_points(const DiagramFrame& frame, CrossingGrid* grid,
         if (!found.found)
             continue;  // no end on the top edge: the line stops at its last crossing
         const double s = sub2_entropy(top_T, found.value);
-        grid->x[k][j + 1] = static_cast<int32_t>(s * frame.plot_width / 10000 + frame.origin_x);
+        grid->x[k][j + 1] = static_cast<int32_t>(s * frame.plot_width / s_axis_end + frame.origin_x);
         grid->y[k][j + 1] = frame.origin_y - frame.plot_height;
     }
 
@@ -145,7 +142,7 @@ void add_isenthalp_end_points(const DiagramFrame& frame, CrossingGrid* grid,
     // search along the right edge.
     int i0 = -1;
     for (int i = 0; i < isobar_count; ++i)
-        if (sub2_entropy(top_T, static_cast<double>(isobar_pressures[i]) * 100000) < edge_s) {
+        if (sub2_entropy(top_T, isobar_pa(i)) < edge_s) {
             i0 = i;
             break;
         }
@@ -163,12 +160,11 @@ void add_isenthalp_end_points(const DiagramFrame& frame, CrossingGrid* grid,
                 break;
             }
         const EdgeSearch found =
-            i0 >= 0 ? right_edge_temperature(isenthalp_levels[k],
-                                             static_cast<double>(isobar_pressures[i0]) * 100000)
+            i0 >= 0 ? right_edge_temperature(isenthalp_levels[k], isobar_pa(i0))
                     : EdgeSearch{0, 0.0};
         if (found.found) {
             const int x = frame.origin_x + frame.plot_width;
-            const int y = static_cast<int>(frame.origin_y - frame.plot_height * found.value / 700);
+            const int y = static_cast<int>(frame.origin_y - frame.plot_height * found.value / t_axis_end);
             grid->x[k][j - 1] = x;
             grid->y[k][j - 1] = y;
             anchors[k].x = x;

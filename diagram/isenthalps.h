@@ -7,8 +7,8 @@
 
 #include <cstdint>
 
-#include "diagram/dome_isobars.h"
 #include "diagram/frame.h"
+#include "diagram/isobar_table.h"
 #include "platform.h"
 
 constexpr int isenthalp_count = 11;
@@ -26,9 +26,6 @@ struct CrossingGrid {
     int32_t x[isenthalp_count][isobar_count];
     int32_t y[isenthalp_count][isobar_count];
 };
-
-// The grid the last draw_isolines call built.
-extern CrossingGrid crossing_grid;
 
 void clear_crossings(CrossingGrid* grid);
 

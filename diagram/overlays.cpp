@@ -130,7 +130,7 @@ void draw_readout_panel(HDC hdc, const DiagramFrame& frame, const SteamState& st
     // a longer value drawn there before.
     const Line lines[6] = {
         {L"t = %.1f C   ", state.t},
-        {L"p = %.3f bar   ", state.p / 100000},
+        {L"p = %.3f bar   ", state.p / pascals_per_bar},
         {L"h = %.0f kJ/kg   ", state.h / 1000},
         {L"s = %.3f kJ/kgC   ", state.s / 1000},
         {L"v = %.3f m3/kg   ", state.v},

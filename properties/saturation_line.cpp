@@ -102,16 +102,16 @@ double sat_temperature(double p) {
   double T0;
   double tol;
   if (p >= band_high) {
-    T0 = 110.708483 * std::pow(P - 0.123804, 0.2287) - 7.948737 + 273.15;
+    T0 = 110.708483 * std::pow(P - 0.123804, 0.2287) - 7.948737 + celsius_zero;
     tol = 10.0;
   } else if (p >= band_mid) {
-    T0 = 148.093587 * std::pow(P - 0.01267492, 0.1863) - 48.6736975 + 273.15;
+    T0 = 148.093587 * std::pow(P - 0.01267492, 0.1863) - 48.6736975 + celsius_zero;
     tol = 1.0;
   } else {
     // The lowest band's start formula has no value for P <= 0.000275
     // kgf/cm2 (p <= 26.97 Pa).
     if (!(P > 0.000275)) return property_refused;
-    T0 = 194.71 * std::pow(P - 0.000275, 0.13681683) - 96.6 + 273.15;
+    T0 = 194.71 * std::pow(P - 0.000275, 0.13681683) - 96.6 + celsius_zero;
     tol = 0.1;
   }
   return sat_temperature_refine(T0, p, tol);

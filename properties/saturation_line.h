@@ -11,6 +11,13 @@ constexpr double critical_pressure = 2.212e7;     // Pa, beta = p / 2.212e7
 constexpr double critical_volume = 0.00317;       // m3/kg, chi = v / 0.00317
 constexpr double enthalpy_scale = 70120.4;        // J/kg, pc * vc
 constexpr double entropy_scale = 108.3275143;     // J/(kg K), pc * vc / Tc
+// The entropy at the critical point, where both sides of the saturation line
+// meet and the dome on the chart closes.
+constexpr double critical_entropy = 4442.9;       // J/(kg K)
+// Upper end of subregions 1 and 2 below the near-critical band.
+constexpr double sub12_top_temperature = 623.15;  // K
+// 0 degC in K: T = t + 273.15 wherever a temperature comes in degC.
+constexpr double celsius_zero = 273.15;
 // What a function returns when asked outside its range: no pressure, volume or
 // temperature of water is negative.
 constexpr double property_refused = -1.0;

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing Vapora needs on Debian.
+# Installs what building, running, testing and releasing Vapora needs on Debian
+# (the release: file, desktop-file-utils, appstream and groff-base check what it made).
 # Quiet and quick when everything is already there.
 set -euo pipefail
 
@@ -8,8 +9,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libgtk-3-dev libcairo2-dev fonts-dejavu-core fonts-liberation2 fonts-liberation
   librsvg2-bin poppler-utils
-  xvfb xauth xdotool x11-utils imagemagick
+  xvfb xauth xdotool x11-utils imagemagick openbox
   g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
+  file desktop-file-utils appstream groff-base
 )
 
 missing=()

@@ -8,12 +8,12 @@
 
 namespace {
 
-// 0.02 bar held in single precision, widened, in Pa.
-const double bracket_P_lo = 1999.9999552965164;
-const double bracket_P_hi = 1e8;
-const double bracket_T_lo = 283.15;   // 10 degC
-const double bracket_T_hi = 973.15;   // 700 degC
-const double bracket_s_hi = 10000.0;  // right edge of the diagram
+// The brackets are the program's range.
+const double bracket_P_lo = valid_P_min;
+const double bracket_P_hi = valid_P_max;
+const double bracket_T_lo = valid_T_min;
+const double bracket_T_hi = valid_T_max;
+const double bracket_s_hi = valid_s_max;
 const double s_tolerance = 0.25;      // J/(kg K)
 const double h_tolerance = 250.0;     // J/kg
 
@@ -37,7 +37,7 @@ struct Probe {
 
 int try_state_from_t_s(double t, double s, double *h, double *p, double *v, double *x)
 {
-    const double T = t + 273.15;
+    const double T = t + celsius_zero;
     double lo = bracket_P_lo, hi = bracket_P_hi;
     double P = lo;
     int side = 1;
@@ -54,14 +54,14 @@ int try_state_from_t_s(double t, double s, double *h, double *p, double *v, doub
             lo = P;
     }
     props_from_TP(T, P, v, h, nullptr);
-    *p = P / 100000;
-    *x = (P > 22120000 && t < 374.15) ? 0.0 : 1.0;
+    *p = P / pascals_per_bar;
+    *x = phase_flag(T, P);
     return side == 0 ? 1 : 0;
 }
 
 int try_state_from_p_s(double p, double s, double *t, double *h, double *v, double *x)
 {
-    const double P = p * 100000;
+    const double P = p * pascals_per_bar;
     double lo = bracket_T_lo, hi = bracket_T_hi;
     double T = lo;
     int side = 1;
@@ -78,8 +78,8 @@ int try_state_from_p_s(double p, double s, double *t, double *h, double *v, doub
             hi = T;
     }
     props_from_TP(T, P, v, h, nullptr);
-    *t = T - 273.15;
-    *x = (p > 221.2 && T < 647.3) ? 0.0 : 1.0;
+    *t = T - celsius_zero;
+    *x = phase_flag(T, P);
     return side == 0 ? 1 : 0;
 }
 
@@ -148,7 +148,7 @@ ProbeOutcome probe_t_s(const OuterSearch &search, double s, Probe *probe)
         return above_reach;
     if (try_state_from_t_s(t, s, &probe->h, &probe->tp, &probe->v, &probe->x))
         return reached;
-    probe->s = entropy_from_TP(t + 273.15, probe->tp * 100000);
+    probe->s = entropy_from_TP(t + celsius_zero, probe->tp * pascals_per_bar);
     return missed;
 }
 
@@ -165,7 +165,7 @@ ProbeOutcome probe_p_s(const OuterSearch &search, double s, Probe *probe)
         return below_reach;
     if (try_state_from_p_s(p, s, &probe->tp, &probe->h, &probe->v, &probe->x))
         return reached;
-    probe->s = entropy_from_TP(probe->tp + 273.15, p * 100000);
+    probe->s = entropy_from_TP(probe->tp + celsius_zero, p * pascals_per_bar);
     return missed;
 }
 
@@ -175,10 +175,10 @@ ProbeOutcome probe_p_s(const OuterSearch &search, double s, Probe *probe)
 // right edge. Until a probe is reached, the last state is the 1000 bar one.
 int try_state_from_t_h(double t, double h, double *p, double *s, double *v, double *x)
 {
-    const double T = t + 273.15;
+    const double T = t + celsius_zero;
     Probe last;
     props_from_TP(T, bracket_P_hi, &last.v, &last.h, &last.s);
-    last.tp = bracket_P_hi / 100000;
+    last.tp = valid_p_max;
     last.x = phase_flag(T, bracket_P_hi);
     const OuterSearch search = {t, entropy_from_TP(T, bracket_P_lo)};
     const int hit = bisect_entropy_on_h(probe_t_s, search, h, last.s, bracket_s_hi, &last);
@@ -193,10 +193,10 @@ int try_state_from_t_h(double t, double h, double *p, double *s, double *v, doub
 // probe is reached, the last state is the 10 degC one.
 int try_state_from_p_h(double p, double h, double *t, double *s, double *v, double *x)
 {
-    const double P = p * 100000;
+    const double P = p * pascals_per_bar;
     Probe last;
     props_from_TP(bracket_T_lo, P, &last.v, &last.h, &last.s);
-    last.tp = bracket_T_lo - 273.15;
+    last.tp = valid_t_min;
     last.x = phase_flag(bracket_T_lo, P);
     const OuterSearch search = {p, last.s};
     const int hit = bisect_entropy_on_h(probe_p_s, search, h, 0.0, entropy_from_TP(bracket_T_hi, P),

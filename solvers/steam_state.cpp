@@ -8,10 +8,6 @@
 
 namespace {
 
-const double critical_T = 647.3;      // K
-const double critical_P = 22120000.0; // Pa
-// Upper end of subregions 1 and 2 below the near-critical band.
-const double sub12_top_T = 623.15;
 // Upper end of the near-critical band; within 6 K below it, and above it,
 // subregion 2 holds at every pressure.
 const double band_top_T = 863.15;
@@ -20,9 +16,6 @@ const double band_top_margin = 6.0;
 const double sat_P_tolerance = 1e-5;
 // A temperature this close below the critical one counts as supercritical.
 const double near_critical_T = 0.001;
-// Within this distance of the critical temperature the saturated vapour is
-// taken from the liquid-side functions, so both sides meet at the critical point.
-const double sat_vapour_critical_T = 0.0001;
 
 // Each subregion writes only the properties asked for (a null pointer skips
 // one); subregions 1 and 2 share the common part of their sums.
@@ -68,21 +61,21 @@ int on_liquid_side(double P, double Ps)
 // On or below the boundary line between subregions 2 and 3.
 int below_l_boundary(double T, double P)
 {
-    return l_boundary_beta(T / critical_T) >= P / critical_P ? 1 : 0;
+    return l_boundary_beta(T / critical_temperature) >= P / critical_pressure ? 1 : 0;
 }
 
 } // namespace
 
 void props_from_TP(double T, double P, double *v, double *h, double *s)
 {
-    if (T <= sub12_top_T) {
+    if (T <= sub12_top_temperature) {
         if (on_liquid_side(P, sat_pressure(T)))
             subregion1(T, P, v, h, s);
         else
             subregion2(T, P, v, h, s);
         return;
     }
-    if (T < critical_T && std::fabs(T - critical_T) >= near_critical_T) {
+    if (T < critical_temperature && std::fabs(T - critical_temperature) >= near_critical_T) {
         if (below_l_boundary(T, P))
             subregion2(T, P, v, h, s);
         else if (on_liquid_side(P, sat_pressure(T)))
@@ -109,30 +102,32 @@ double entropy_from_TP(double T, double P)
 
 double phase_flag(double T, double P)
 {
-    return (P > critical_P && T < critical_T) ? 0.0 : 1.0;
+    return (P > critical_pressure && T < critical_temperature) ? 0.0 : 1.0;
 }
 
 void state_from_t_p(double t, double p, double *h, double *s, double *v, double *x)
 {
-    const double T = t + 273.15;
-    const double P = p * 100000;
+    const double T = t + celsius_zero;
+    const double P = p * pascals_per_bar;
     props_from_TP(T, P, v, h, s);
     *x = phase_flag(T, P);
 }
 
 void sat_liquid_props(double Ts, double Ps, double *v, double *h, double *s)
 {
-    if (Ts <= sub12_top_T)
+    if (Ts <= sub12_top_temperature)
         subregion1(Ts, Ps, v, h, s);
     else
         subregion4(Ts, Ps, v, h, s);
 }
 
+// At the critical point the vapour is taken from the liquid-side functions,
+// so that both sides meet.
 void sat_vapour_props(double Ts, double Ps, double *v, double *h, double *s)
 {
-    if (Ts <= sub12_top_T)
+    if (Ts <= sub12_top_temperature)
         subregion2(Ts, Ps, v, h, s);
-    else if (std::fabs(Ts - critical_T) < sat_vapour_critical_T)
+    else if (std::fabs(Ts - critical_temperature) < critical_point_band)
         subregion4(Ts, Ps, v, h, s);
     else
         subregion3(Ts, Ps, v, h, s);

@@ -7,6 +7,29 @@
 #ifndef VAPORA_SOLVERS_STEAM_STATE_H
 #define VAPORA_SOLVERS_STEAM_STATE_H
 
+#include "properties/saturation_line.h"
+
+// P [Pa] = p [bar] * 100000; T [K] = t [degC] + celsius_zero.
+constexpr double pascals_per_bar = 100000.0;
+
+// The program's range, which the valid space and every solver's bracket
+// span: 10..700 degC, 0.02..1000 bar (0.02 held in single precision and
+// widened, so that a typed 0.02 passes), entropy up to the diagram's right
+// edge. The same limits in K and Pa for the property library.
+constexpr double valid_t_min = 10.0;
+constexpr double valid_t_max = 700.0;
+constexpr double valid_p_min = 0.019999999552965164;
+constexpr double valid_p_max = 1000.0;
+constexpr double valid_s_max = 10000.0;
+constexpr double valid_T_min = valid_t_min + celsius_zero;   // 283.15 K
+constexpr double valid_T_max = valid_t_max + celsius_zero;   // 973.15 K
+constexpr double valid_P_min = valid_p_min * pascals_per_bar; // 1999.9999552965164 Pa
+constexpr double valid_P_max = valid_p_max * pascals_per_bar; // 1e8 Pa
+
+// Within this distance [K] of the critical temperature the saturated liquid
+// and the saturated vapour are taken as one state, the critical point.
+constexpr double critical_point_band = 0.0001;
+
 // One state of water. x is the dryness fraction of a two-phase state, and a
 // phase flag of a single-phase state: 0.0 above the critical pressure and
 // below the critical temperature, 1.0 everywhere else.

@@ -9,28 +9,12 @@
 
 namespace {
 
-const double critical_T = 647.3;      // K
-const double critical_P = 22120000.0; // Pa
-const double sub12_top_T = 623.15;    // K
-// The entropy that closes the dome on the diagram; the tests use it for both
-// sides within 0.0001 K of the critical temperature, where the two sides
-// meet and the subregion-3 and subregion-4 volume searches cannot tell them apart.
-const double critical_s = 4442.9;     // J/(kg K)
-const double critical_band_T = 0.0001;
-
-// Saturated entropies for the dome tests, at a point (T, Ps) of the saturation line.
-void sat_entropies(double T, double Ps, double *s_liquid, double *s_vapour)
+// Within critical_point_band of the critical temperature the two sides meet
+// and the subregion-3 and subregion-4 volume searches cannot tell them apart:
+// both entropies are then the critical entropy.
+int at_critical_point(double T)
 {
-    if (T <= sub12_top_T) {
-        *s_liquid = sub1_entropy(T, Ps);
-        *s_vapour = sub2_entropy(T, Ps);
-    } else if (std::fabs(T - critical_T) < critical_band_T) {
-        *s_liquid = critical_s;
-        *s_vapour = critical_s;
-    } else {
-        *s_liquid = sub4_entropy(T, sub4_volume(T, Ps));
-        *s_vapour = sub3_entropy(T, sub3_volume(T, Ps));
-    }
+    return std::fabs(T - critical_temperature) < critical_point_band ? 1 : 0;
 }
 
 int between(double s, double s_liquid, double s_vapour)
@@ -79,55 +63,70 @@ void mix_by_fraction(const SatSides &sides, double x, double *s, double *h, doub
 
 } // namespace
 
+double sat_liquid_entropy(double T, double Ps)
+{
+    if (T <= sub12_top_temperature)
+        return sub1_entropy(T, Ps);
+    if (at_critical_point(T))
+        return critical_entropy;
+    return sub4_entropy(T, sub4_volume(T, Ps));
+}
+
+double sat_vapour_entropy(double T, double Ps)
+{
+    if (T <= sub12_top_temperature)
+        return sub2_entropy(T, Ps);
+    if (at_critical_point(T))
+        return critical_entropy;
+    return sub3_entropy(T, sub3_volume(T, Ps));
+}
+
 int is_two_phase_t_s(double t, double s)
 {
-    const double T = t + 273.15;
-    if (!(T <= critical_T))
+    const double T = t + celsius_zero;
+    if (!(T <= critical_temperature))
         return 0;
-    double s_liquid, s_vapour;
-    sat_entropies(T, sat_pressure(T), &s_liquid, &s_vapour);
-    return between(s, s_liquid, s_vapour);
+    const double Ps = sat_pressure(T);
+    return between(s, sat_liquid_entropy(T, Ps), sat_vapour_entropy(T, Ps));
 }
 
 int is_two_phase_p_s(double p, double s)
 {
-    const double P = p * 100000;
-    if (!(P <= critical_P))
+    const double P = p * pascals_per_bar;
+    if (!(P <= critical_pressure))
         return 0;
     const double Ts = sat_temperature(P);
-    double s_liquid, s_vapour;
-    sat_entropies(Ts, P, &s_liquid, &s_vapour);
-    return between(s, s_liquid, s_vapour);
+    return between(s, sat_liquid_entropy(Ts, P), sat_vapour_entropy(Ts, P));
 }
 
 void wet_state_from_t_s(double t, double s, double *h, double *p, double *v, double *x)
 {
-    const double T = t + 273.15;
+    const double T = t + celsius_zero;
     const double Ps = sat_pressure(T);
     mix_by_entropy(sat_sides(T, Ps), s, h, v, x);
-    *p = Ps / 100000;
+    *p = Ps / pascals_per_bar;
 }
 
 void wet_state_from_p_s(double p, double s, double *t, double *h, double *v, double *x)
 {
-    const double Ps = p * 100000;
+    const double Ps = p * pascals_per_bar;
     const double T = sat_temperature(Ps);
     mix_by_entropy(sat_sides(T, Ps), s, h, v, x);
-    *t = T - 273.15;
+    *t = T - celsius_zero;
 }
 
 void wet_state_from_t_x(double t, double x, double *p, double *s, double *h, double *v)
 {
-    const double T = t + 273.15;
+    const double T = t + celsius_zero;
     const double Ps = sat_pressure(T);
     mix_by_fraction(sat_sides(T, Ps), x, s, h, v);
-    *p = Ps / 100000;
+    *p = Ps / pascals_per_bar;
 }
 
 void wet_state_from_p_x(double p, double x, double *t, double *s, double *h, double *v)
 {
-    const double Ps = p * 100000;
+    const double Ps = p * pascals_per_bar;
     const double T = sat_temperature(Ps);
     mix_by_fraction(sat_sides(T, Ps), x, s, h, v);
-    *t = T - 273.15;
+    *t = T - celsius_zero;
 }

@@ -9,6 +9,13 @@
 int is_two_phase_t_s(double t, double s);
 int is_two_phase_p_s(double p, double s);
 
+// Saturated-liquid and saturated-vapour entropies [J/(kg K)] at a point
+// (T [K], Ps [Pa]) of the saturation line, as the two tests above and the dome
+// on the chart take them: within critical_point_band of the critical
+// temperature both are the critical entropy.
+double sat_liquid_entropy(double T, double Ps);
+double sat_vapour_entropy(double T, double Ps);
+
 // Mixtures. The entropy forms are called only where the matching test
 // answered 1; the dryness-fraction forms after the range guards of typed
 // points (0 <= x <= 1).

@@ -3,7 +3,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstring>
 #include <cwctype>
 #include <string>
 #include <system_error>
@@ -42,6 +41,28 @@ const Char* scan_number(const Char* text, std::string* number) {
     return c;
 }
 
+// The power of ten of the first significant digit of a scanned number (no sign), e.g. 2
+// for "123.4" and -3 for "0.00123e0"; how an out-of-range number is told apart.
+long long decimal_exponent(const char* digits) {
+    long long position = 0;  // digits before the point, less the zeros leading them
+    bool seen = false, after_point = false;
+    const char* c = digits;
+    for (; *c && *c != 'e'; ++c) {
+        if (*c == '.') { after_point = true; continue; }
+        if (!seen && *c != '0') seen = true;
+        if (seen && !after_point) ++position;
+        if (!seen && after_point) --position;
+    }
+    long long exponent = 0;
+    if (*c == 'e') {
+        const bool negative = c[1] == '-';
+        for (const char* d = c + 1 + (c[1] == '-' || c[1] == '+'); *d; ++d)
+            if (exponent < 1000000000LL) exponent = exponent * 10 + (*d - '0');
+        if (negative) exponent = -exponent;
+    }
+    return position - 1 + exponent;
+}
+
 // Converts what scan_number found. Too large gives an infinity, too small 0, as the
 // runtime's conversion does.
 double convert(const std::string& number) {
@@ -51,13 +72,8 @@ double convert(const std::string& number) {
     if (number[0] == '+' || negative) ++begin;
     double value = 0.0;
     const auto result = std::from_chars(begin, number.c_str() + number.size(), value);
-    if (result.ec == std::errc::result_out_of_range) {
-        bool nonzero = false;
-        for (const char* d = begin; *d && *d != 'e'; ++d)
-            if (*d >= '1' && *d <= '9') { nonzero = true; break; }
-        const char* e = std::strchr(begin, 'e');
-        value = (nonzero && e && e[1] != '-') ? HUGE_VAL : 0.0;
-    }
+    if (result.ec == std::errc::result_out_of_range)
+        value = decimal_exponent(begin) > 0 ? HUGE_VAL : 0.0;
     return negative ? -value : value;
 }
 

@@ -9,8 +9,6 @@
 
 namespace {
 
-const double critical_T = 647.3; // K
-
 int in_range(double value, double lo, double hi)
 {
     return (value >= lo && value <= hi) ? 1 : 0;
@@ -85,7 +83,7 @@ int solve_p_s(double p, double s, SteamState *out)
 int solve_t_x(double t, double x, SteamState *out)
 {
     // 374.15 + 273.15 is exactly 647.3 in double precision, so 374.15 passes.
-    if (!(t >= valid_t_min && t + 273.15 <= critical_T) || !in_range(x, 0.0, 1.0))
+    if (!(t >= valid_t_min && t + celsius_zero <= critical_temperature) || !in_range(x, 0.0, 1.0))
         return 0;
     out->t = t;
     out->x = x;

@@ -8,10 +8,6 @@
 
 namespace {
 
-// The low-pressure isobar of the (t, s) valid space, in Pa.
-const double isobar_P_lo = 1999.9999552965164;
-const double isobar_P_hi = 1e8;
-
 int in_range(double value, double lo, double hi)
 {
     return (value >= lo && value <= hi) ? 1 : 0;
@@ -23,8 +19,8 @@ int in_valid_space_t_s(double t, double s)
 {
     if (!in_range(t, valid_t_min, valid_t_max))
         return 0;
-    const double T = t + 273.15;
-    return in_range(s, entropy_from_TP(T, isobar_P_hi), entropy_from_TP(T, isobar_P_lo));
+    const double T = t + celsius_zero;
+    return in_range(s, entropy_from_TP(T, valid_P_max), entropy_from_TP(T, valid_P_min));
 }
 
 int in_valid_space_t_h(double t, double h)
@@ -65,8 +61,8 @@ int in_valid_space_p_s(double p, double s)
 {
     if (!in_range(p, valid_p_min, valid_p_max))
         return 0;
-    const double P = p * 100000;
-    return in_range(s, entropy_from_TP(valid_t_min + 273.15, P), entropy_from_TP(valid_t_max + 273.15, P));
+    const double P = p * pascals_per_bar;
+    return in_range(s, entropy_from_TP(valid_T_min, P), entropy_from_TP(valid_T_max, P));
 }
 
 int state_at_diagram_point(double t, double s, SteamState *state)

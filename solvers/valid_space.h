@@ -6,14 +6,6 @@
 
 #include "solvers/steam_state.h"
 
-// 0.02 bar held in single precision and widened, so that a typed 0.02 passes.
-const double valid_p_min = 0.019999999552965164;
-const double valid_p_max = 1000.0;
-const double valid_t_min = 10.0;
-const double valid_t_max = 700.0;
-// The right edge of the diagram.
-const double valid_s_max = 10000.0;
-
 // 10..700 degC, between the 1000 bar and the 0.02 bar isobars.
 int in_valid_space_t_s(double t, double s);
 // The same band, cut at s = 10000 J/(kg K) where that edge comes first.

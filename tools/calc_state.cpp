@@ -68,7 +68,7 @@ int calc_point_command(int argc, char **argv);
 int calc_batch_command(int argc, char **argv);
 
 const CalcCommand state_commands[] = {
-    {"state", "PAIR A B (PAIR t,p t,h p,h t,s p,s t,x p,x; C, bar, kJ/kg, kJ/kg C)",
+    {"state", "PAIR A B (PAIR t_p t_h p_h t_s p_s t_x p_x, or t,p ...; C, bar, kJ/kg, kJ/kg C)",
      "t [C], p [bar], h [kJ/kg], s [kJ/kg C], v [m3/kg], x", 3, calc_state_command},
     {"turbine", "P1 [bar] T1 [C] P2 [bar] EFFICIENCY [%]",
      "inlet_, isentropic_ and outlet_ t p h s v x", 4, calc_turbine_command},

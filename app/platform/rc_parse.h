@@ -1,19 +1,20 @@
-// The resource script reader of the non-Windows build. It reads the same .rc file that
-// the Windows resource compiler compiles (string table, accelerators, dialog templates,
-// icons; menus, manifests and other kinds are recognised and skipped), so the program's
-// templates and strings exist once. Used at build time to flatten and check a script and
-// at start-up to read the embedded copy. Needs neither GTK nor a display.
+// The resource script reader of the non-Windows build. The build runs the script through
+// the C preprocessor, as the Windows resource compiler does, and this reader takes the
+// preprocessed text: string table, accelerators, icons and dialog templates in the
+// statement forms the program's scripts use (menus and manifests are skipped). Used at
+// build time to check a script and at start-up to read the embedded copy. Needs neither
+// GTK nor a display.
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 namespace vapora::rc {
 
-// A resource name: a number (MAKEINTRESOURCE) or a case-insensitive string.
+// A resource name: a number (MAKEINTRESOURCE) or a case-insensitive string. Scripts name
+// every resource by a number, so a string never matches.
 struct ResName {
   bool is_number = true;
   int number = 0;
@@ -34,19 +35,16 @@ struct Accelerator {
 // One control of a dialog template, in dialog units, with its full window style
 // (the defaults of the statement that declared it already applied).
 struct ControlTemplate {
-  std::wstring class_name;  // "Button", "Edit", "Static", ... as written in CONTROL
+  std::wstring class_name;  // "Button", "Edit" or "Static"
   std::wstring text;        // caption; empty for edit boxes
-  int text_resource = -1;   // ICON controls and CONTROL with a numeric text: the icon id
+  int text_resource = -1;   // ICON controls: the icon's number
   int id = -1;
   uint32_t style = 0;
-  uint32_t ex_style = 0;
   int x = 0, y = 0, cx = 0, cy = 0;
 };
 
 struct DialogTemplate {
-  bool extended = false;  // DIALOGEX
   uint32_t style = 0;
-  uint32_t ex_style = 0;
   int x = 0, y = 0, cx = 0, cy = 0;
   std::wstring caption;
   bool has_font = false;
@@ -62,18 +60,8 @@ struct Resources {
   std::map<ResName, std::string> icons;  // file name as written in the script
 };
 
-// Returns the contents of an included file, or false when it cannot be found.
-using IncludeLoader = std::function<bool(const std::string& name, std::string& contents)>;
-
-// Replaces every #include "file" line by the file's text, recursively (at most 16 deep),
-// so that the result needs no file system. Includes of the Windows SDK (<windows.h>,
-// "winres.h", ...) are dropped: the reader knows the constants they define. Returns
-// false with a message on a missing file.
-bool flatten_includes(const std::string& text, const IncludeLoader& loader,
-                      std::string& out, std::string& error);
-
-// Reads a flattened script: #define / #undef / #if[n]def / #if / #else / #endif, then the
-// resource statements. Returns false with "line N: message" on the first error.
+// Reads a preprocessed script into `out`. Returns false with "file:line: message" on the
+// first error (file and line from the preprocessor's line markers, "line N" without them).
 bool parse(const std::string& text, Resources& out, std::string& error);
 
 }  // namespace vapora::rc

@@ -1,20 +1,18 @@
 // The windowing half of the Win32 subset for the non-Windows build: USER over GTK 3.
-// Names, signatures, constants and effects are those of <windows.h>, so that app/
-// compiles unchanged on both platforms. Include platform.h, not this file.
+// Names, signatures, constants and effects are those of <windows.h>, limited to what the
+// program calls, so that app/ compiles unchanged on both platforms. Include platform.h.
 //
-// What the program can rely on, as on Windows:
+// What the program can rely on, as on a current Windows:
 //  - a top-level window's client area is its outer size less a fixed 3-pixel frame and a
 //    26-pixel caption (994 x 671 for 1000 x 700); it shows a backing surface that keeps
-//    what was drawn through GetDC or BeginPaint until it is drawn over;
-//  - input arrives as posted messages (WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_KEYDOWN, ...)
-//    through GetMessageW; WM_PAINT comes when nothing else is queued and part of the
-//    window is invalid (uncovered, InvalidateRect, first show);
-//  - DialogBoxParamW runs a nested loop: the owner is disabled but still repaints;
-//    non-auto radio buttons change their check state only through BM_SETCHECK;
-//    Escape sends IDCANCEL, Enter the focused push button or the default one (IDOK);
-//    controls are placed by dialog units (2 x 2 pixels each without a template font,
-//    1.5 x 1.625 with 8-point "MS Shell Dlg"); one whose text needs more room than its
-//    rectangle keeps its place and overlaps its right neighbour, which hides the rest;
+//    what was drawn through GetDC or BeginPaint, also while covered;
+//  - input arrives as posted messages through GetMessageW; WM_PAINT comes for the first
+//    show (UpdateWindow) and once after a restore from minimise, never for an uncovering;
+//  - DialogBoxParamW runs a nested loop: the owner takes no input but keeps its pixels;
+//    radio buttons change their check state only through BM_SETCHECK; Escape and the
+//    close button send IDCANCEL, Enter the focused push button or IDOK; controls are
+//    placed by dialog units (2 x 2 pixels each without a template font, 1.5 x 1.625 with
+//    8-point "MS Shell Dlg");
 //  - one resource set per program, from the script given to vapora_add_resources().
 #pragma once
 
@@ -22,362 +20,86 @@
 #  error "user.h is for the non-Windows build; include platform.h"
 #endif
 
+// A resource script includes this header for its constants alone (RC_INVOKED), as the
+// SDK's <windows.h> gives them to the resource compiler.
+#ifndef RC_INVOKED
 #include "win32_types.h"
+#endif
 
-// ---- Window styles -------------------------------------------------------------------
+// ---- Styles --------------------------------------------------------------------------
 #define WS_OVERLAPPED 0x00000000L
 #define WS_POPUP 0x80000000L
 #define WS_CHILD 0x40000000L
-#define WS_MINIMIZE 0x20000000L
 #define WS_VISIBLE 0x10000000L
-#define WS_DISABLED 0x08000000L
-#define WS_CLIPSIBLINGS 0x04000000L
-#define WS_CLIPCHILDREN 0x02000000L
-#define WS_MAXIMIZE 0x01000000L
 #define WS_CAPTION 0x00C00000L
 #define WS_BORDER 0x00800000L
-#define WS_DLGFRAME 0x00400000L
-#define WS_VSCROLL 0x00200000L
-#define WS_HSCROLL 0x00100000L
 #define WS_SYSMENU 0x00080000L
-#define WS_THICKFRAME 0x00040000L
 #define WS_GROUP 0x00020000L
 #define WS_TABSTOP 0x00010000L
 #define WS_MINIMIZEBOX 0x00020000L
-#define WS_MAXIMIZEBOX 0x00010000L
-#define WS_OVERLAPPEDWINDOW \
-  (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
-#define WS_POPUPWINDOW (WS_POPUP | WS_BORDER | WS_SYSMENU)
-
-#define WS_EX_DLGMODALFRAME 0x00000001L
-#define WS_EX_NOPARENTNOTIFY 0x00000004L
-#define WS_EX_TOPMOST 0x00000008L
-#define WS_EX_TRANSPARENT 0x00000020L
-#define WS_EX_TOOLWINDOW 0x00000080L
-#define WS_EX_WINDOWEDGE 0x00000100L
-#define WS_EX_CLIENTEDGE 0x00000200L
-#define WS_EX_CONTEXTHELP 0x00000400L
-#define WS_EX_STATICEDGE 0x00020000L
-#define WS_EX_APPWINDOW 0x00040000L
 
 #define CS_VREDRAW 0x0001
 #define CS_HREDRAW 0x0002
-#define CS_DBLCLKS 0x0008
-#define CS_OWNDC 0x0020
-
 #define CW_USEDEFAULT ((int)0x80000000)
 
-// Dialog styles.
-#define DS_ABSALIGN 0x01L
-#define DS_SYSMODAL 0x02L
-#define DS_3DLOOK 0x04L
-#define DS_FIXEDSYS 0x08L
-#define DS_NOFAILCREATE 0x10L
-#define DS_LOCALEDIT 0x20L
 #define DS_SETFONT 0x40L
 #define DS_MODALFRAME 0x80L
-#define DS_NOIDLEMSG 0x100L
-#define DS_SETFOREGROUND 0x200L
-#define DS_CONTROL 0x0400L
-#define DS_CENTER 0x0800L
-#define DS_CENTERMOUSE 0x1000L
-#define DS_CONTEXTHELP 0x2000L
-#define DS_SHELLFONT (DS_SETFONT | DS_FIXEDSYS)
+#define DS_FIXEDSYS 0x08L
 
-// Button styles, states and messages.
 #define BS_PUSHBUTTON 0x00000000L
 #define BS_DEFPUSHBUTTON 0x00000001L
-#define BS_CHECKBOX 0x00000002L
-#define BS_AUTOCHECKBOX 0x00000003L
 #define BS_RADIOBUTTON 0x00000004L
-#define BS_3STATE 0x00000005L
-#define BS_AUTO3STATE 0x00000006L
 #define BS_GROUPBOX 0x00000007L
-#define BS_USERBUTTON 0x00000008L
 #define BS_AUTORADIOBUTTON 0x00000009L
-#define BS_PUSHBOX 0x0000000AL
-#define BS_OWNERDRAW 0x0000000BL
-#define BS_TYPEMASK 0x0000000FL
-#define BS_LEFTTEXT 0x00000020L
-#define BS_TEXT 0x00000000L
-#define BS_ICON 0x00000040L
-#define BS_BITMAP 0x00000080L
-#define BS_LEFT 0x00000100L
-#define BS_RIGHT 0x00000200L
-#define BS_CENTER 0x00000300L
-#define BS_TOP 0x00000400L
-#define BS_BOTTOM 0x00000800L
-#define BS_VCENTER 0x00000C00L
-#define BS_PUSHLIKE 0x00001000L
-#define BS_MULTILINE 0x00002000L
-#define BS_NOTIFY 0x00004000L
-#define BS_FLAT 0x00008000L
-
-#define BST_UNCHECKED 0x0000
-#define BST_CHECKED 0x0001
-#define BST_INDETERMINATE 0x0002
-
-#define BM_GETCHECK 0x00F0
-#define BM_SETCHECK 0x00F1
-#define BM_GETSTATE 0x00F2
-#define BM_SETSTATE 0x00F3
-#define BM_SETSTYLE 0x00F4
-#define BM_CLICK 0x00F5
-
-#define BN_CLICKED 0
-
-// Edit styles and notifications.
-#define ES_LEFT 0x0000L
-#define ES_CENTER 0x0001L
-#define ES_RIGHT 0x0002L
-#define ES_MULTILINE 0x0004L
-#define ES_UPPERCASE 0x0008L
-#define ES_LOWERCASE 0x0010L
-#define ES_PASSWORD 0x0020L
-#define ES_AUTOVSCROLL 0x0040L
-#define ES_AUTOHSCROLL 0x0080L
-#define ES_NOHIDESEL 0x0100L
-#define ES_OEMCONVERT 0x0400L
-#define ES_READONLY 0x0800L
-#define ES_WANTRETURN 0x1000L
-#define ES_NUMBER 0x2000L
-
-#define EN_SETFOCUS 0x0100
-#define EN_KILLFOCUS 0x0200
-#define EN_CHANGE 0x0300
-#define EM_LIMITTEXT 0x00C5
-#define EM_SETLIMITTEXT EM_LIMITTEXT
-
-// Static styles.
 #define SS_LEFT 0x00000000L
-#define SS_CENTER 0x00000001L
-#define SS_RIGHT 0x00000002L
 #define SS_ICON 0x00000003L
-#define SS_BLACKRECT 0x00000004L
-#define SS_GRAYRECT 0x00000005L
-#define SS_WHITERECT 0x00000006L
-#define SS_BLACKFRAME 0x00000007L
-#define SS_GRAYFRAME 0x00000008L
-#define SS_WHITEFRAME 0x00000009L
-#define SS_SIMPLE 0x0000000BL
-#define SS_LEFTNOWORDWRAP 0x0000000CL
-#define SS_BITMAP 0x0000000EL
-#define SS_ETCHEDHORZ 0x00000010L
-#define SS_ETCHEDVERT 0x00000011L
-#define SS_ETCHEDFRAME 0x00000012L
-#define SS_TYPEMASK 0x0000001FL
 #define SS_NOPREFIX 0x00000080L
-#define SS_NOTIFY 0x00000100L
-#define SS_CENTERIMAGE 0x00000200L
-#define SS_RIGHTJUST 0x00000400L
-#define SS_SUNKEN 0x00001000L
-#define SS_ENDELLIPSIS 0x00004000L
+#define ES_LEFT 0x0000L
+#define ES_AUTOHSCROLL 0x0080L
 
-// Dialog and message box results.
-#define IDOK 1
-#define IDCANCEL 2
-#define IDABORT 3
-#define IDRETRY 4
-#define IDIGNORE 5
-#define IDYES 6
-#define IDNO 7
-#define IDCLOSE 8
-#define IDHELP 9
-
-#define MB_OK 0x00000000L
-#define MB_OKCANCEL 0x00000001L
-#define MB_ABORTRETRYIGNORE 0x00000002L
-#define MB_YESNOCANCEL 0x00000003L
-#define MB_YESNO 0x00000004L
-#define MB_RETRYCANCEL 0x00000005L
-#define MB_ICONHAND 0x00000010L
-#define MB_ICONQUESTION 0x00000020L
-#define MB_ICONEXCLAMATION 0x00000030L
-#define MB_ICONASTERISK 0x00000040L
-#define MB_ICONWARNING MB_ICONEXCLAMATION
-#define MB_ICONERROR MB_ICONHAND
-#define MB_ICONINFORMATION MB_ICONASTERISK
-#define MB_ICONSTOP MB_ICONHAND
-#define MB_DEFBUTTON2 0x00000100L
-#define MB_APPLMODAL 0x00000000L
-#define MB_TYPEMASK 0x0000000FL
-#define MB_ICONMASK 0x000000F0L
-
-// ---- Messages ------------------------------------------------------------------------
-#define WM_NULL 0x0000
-#define WM_CREATE 0x0001
-#define WM_DESTROY 0x0002
-#define WM_MOVE 0x0003
-#define WM_SIZE 0x0005
-#define WM_ACTIVATE 0x0006
-#define WM_SETFOCUS 0x0007
-#define WM_KILLFOCUS 0x0008
-#define WM_ENABLE 0x000A
-#define WM_SETTEXT 0x000C
-#define WM_GETTEXT 0x000D
-#define WM_GETTEXTLENGTH 0x000E
-#define WM_PAINT 0x000F
-#define WM_CLOSE 0x0010
-#define WM_QUIT 0x0012
-#define WM_ERASEBKGND 0x0014
-#define WM_SHOWWINDOW 0x0018
-#define WM_SETFONT 0x0030
-#define WM_NCCREATE 0x0081
-#define WM_NCDESTROY 0x0082
-#define WM_KEYDOWN 0x0100
-#define WM_KEYUP 0x0101
-#define WM_CHAR 0x0102
-#define WM_SYSKEYDOWN 0x0104
-#define WM_SYSKEYUP 0x0105
-#define WM_SYSCHAR 0x0106
-#define WM_INITDIALOG 0x0110
-#define WM_COMMAND 0x0111
-#define WM_SYSCOMMAND 0x0112
-#define WM_MOUSEMOVE 0x0200
-#define WM_LBUTTONDOWN 0x0201
-#define WM_LBUTTONUP 0x0202
-#define WM_LBUTTONDBLCLK 0x0203
-#define WM_RBUTTONDOWN 0x0204
-#define WM_RBUTTONUP 0x0205
-#define WM_MBUTTONDOWN 0x0207
-#define WM_MBUTTONUP 0x0208
-#define WM_USER 0x0400
-#define WM_APP 0x8000
-
-#define SC_MINIMIZE 0xF020
-#define SC_CLOSE 0xF060
-
-#define MK_LBUTTON 0x0001
-#define MK_RBUTTON 0x0002
-#define MK_SHIFT 0x0004
-#define MK_CONTROL 0x0008
-#define MK_MBUTTON 0x0010
-
-// ---- Virtual keys --------------------------------------------------------------------
-#define VK_LBUTTON 0x01
-#define VK_RBUTTON 0x02
-#define VK_CANCEL 0x03
-#define VK_MBUTTON 0x04
-#define VK_BACK 0x08
-#define VK_TAB 0x09
-#define VK_CLEAR 0x0C
-#define VK_RETURN 0x0D
-#define VK_SHIFT 0x10
-#define VK_CONTROL 0x11
-#define VK_MENU 0x12
-#define VK_PAUSE 0x13
-#define VK_CAPITAL 0x14
-#define VK_ESCAPE 0x1B
-#define VK_SPACE 0x20
-#define VK_PRIOR 0x21
-#define VK_NEXT 0x22
-#define VK_END 0x23
-#define VK_HOME 0x24
-#define VK_LEFT 0x25
-#define VK_UP 0x26
-#define VK_RIGHT 0x27
-#define VK_DOWN 0x28
-#define VK_SNAPSHOT 0x2C
-#define VK_INSERT 0x2D
-#define VK_DELETE 0x2E
-#define VK_HELP 0x2F
-#define VK_LWIN 0x5B
-#define VK_RWIN 0x5C
-#define VK_APPS 0x5D
-#define VK_NUMPAD0 0x60
-#define VK_NUMPAD1 0x61
-#define VK_NUMPAD2 0x62
-#define VK_NUMPAD3 0x63
-#define VK_NUMPAD4 0x64
-#define VK_NUMPAD5 0x65
-#define VK_NUMPAD6 0x66
-#define VK_NUMPAD7 0x67
-#define VK_NUMPAD8 0x68
-#define VK_NUMPAD9 0x69
-#define VK_MULTIPLY 0x6A
-#define VK_ADD 0x6B
-#define VK_SEPARATOR 0x6C
-#define VK_SUBTRACT 0x6D
-#define VK_DECIMAL 0x6E
-#define VK_DIVIDE 0x6F
-#define VK_F1 0x70
-#define VK_F2 0x71
-#define VK_F3 0x72
-#define VK_F4 0x73
-#define VK_F5 0x74
-#define VK_F6 0x75
-#define VK_F7 0x76
-#define VK_F8 0x77
-#define VK_F9 0x78
-#define VK_F10 0x79
-#define VK_F11 0x7A
-#define VK_F12 0x7B
-#define VK_NUMLOCK 0x90
-#define VK_SCROLL 0x91
-#define VK_LSHIFT 0xA0
-#define VK_RSHIFT 0xA1
-#define VK_LCONTROL 0xA2
-#define VK_RCONTROL 0xA3
-#define VK_LMENU 0xA4
-#define VK_RMENU 0xA5
-#define VK_OEM_1 0xBA
-#define VK_OEM_PLUS 0xBB
-#define VK_OEM_COMMA 0xBC
-#define VK_OEM_MINUS 0xBD
-#define VK_OEM_PERIOD 0xBE
-#define VK_OEM_2 0xBF
-#define VK_OEM_3 0xC0
-#define VK_OEM_4 0xDB
-#define VK_OEM_5 0xDC
-#define VK_OEM_6 0xDD
-#define VK_OEM_7 0xDE
-#define VK_OEM_102 0xE2
-
-// Accelerator flags.
 #define FVIRTKEY 0x01
-#define FNOINVERT 0x02
-#define FSHIFT 0x04
 #define FCONTROL 0x08
 #define FALT 0x10
 
-// ShowWindow commands.
-#define SW_HIDE 0
-#define SW_SHOWNORMAL 1
-#define SW_NORMAL 1
-#define SW_SHOWMINIMIZED 2
-#define SW_SHOWMAXIMIZED 3
-#define SW_MAXIMIZE 3
-#define SW_SHOWNOACTIVATE 4
+// ---- Messages and values -------------------------------------------------------------
+#define WM_NULL 0x0000
+#define WM_DESTROY 0x0002
+#define WM_NCDESTROY 0x0082
+#define WM_SETTEXT 0x000C
+#define WM_GETTEXT 0x000D
+#define WM_PAINT 0x000F
+#define WM_CLOSE 0x0010
+#define WM_QUIT 0x0012
+#define WM_SETFONT 0x0030
+#define WM_KEYDOWN 0x0100
+#define WM_CHAR 0x0102
+#define WM_SYSKEYDOWN 0x0104
+#define WM_SYSCHAR 0x0106
+#define WM_INITDIALOG 0x0110
+#define WM_COMMAND 0x0111
+#define WM_MOUSEMOVE 0x0200
+#define WM_LBUTTONDOWN 0x0201
+#define MK_LBUTTON 0x0001
+#define VK_MENU 0x12
+#define VK_F4 0x73
+#define VK_F5 0x74
+
+#define BM_SETCHECK 0x00F1
+#define BST_UNCHECKED 0x0000
+#define BST_CHECKED 0x0001
+#define BN_CLICKED 0
+
+#define IDOK 1
+#define IDCANCEL 2
+#define MB_OK 0x00000000L
+#define MB_ICONEXCLAMATION 0x00000030L
+
 #define SW_SHOW 5
-#define SW_MINIMIZE 6
-#define SW_SHOWMINNOACTIVE 7
-#define SW_SHOWNA 8
-#define SW_RESTORE 9
 #define SW_SHOWDEFAULT 10
-
-// System colours, for a class background of (HBRUSH)(COLOR_xxx + 1).
-#define COLOR_SCROLLBAR 0
-#define COLOR_BACKGROUND 1
-#define COLOR_WINDOW 5
-#define COLOR_WINDOWTEXT 8
-#define COLOR_BTNFACE 15
-#define COLOR_3DFACE COLOR_BTNFACE
-
-#define GWLP_WNDPROC (-4)
-#define GWLP_HINSTANCE (-6)
-#define GWLP_ID (-12)
-#define GWLP_USERDATA (-21)
-#define DWLP_MSGRESULT 0
-
 #define IDC_ARROW MAKEINTRESOURCEW(32512)
-#define IDC_IBEAM MAKEINTRESOURCEW(32513)
-#define IDC_WAIT MAKEINTRESOURCEW(32514)
-#define IDC_CROSS MAKEINTRESOURCEW(32515)
-#define IDI_APPLICATION MAKEINTRESOURCEW(32512)
-
 #define MAKEWPARAM(l, h) ((WPARAM)(DWORD)MAKELONG(l, h))
-#define MAKELRESULT(l, h) ((LRESULT)(DWORD)MAKELONG(l, h))
 
+#ifndef RC_INVOKED
 // ---- Records -------------------------------------------------------------------------
 typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
@@ -396,7 +118,6 @@ struct WNDCLASSEXW {
   LPCWSTR lpszClassName;
   HICON hIconSm;
 };
-typedef WNDCLASSEXW* LPWNDCLASSEXW;
 
 struct MSG {
   HWND hwnd;
@@ -406,91 +127,41 @@ struct MSG {
   DWORD time;
   POINT pt;
 };
-typedef MSG* LPMSG;
 
 struct PAINTSTRUCT {
   HDC hdc;
   BOOL fErase;
   RECT rcPaint;
-  BOOL fRestore;
-  BOOL fIncUpdate;
-  BYTE rgbReserved[32];
-};
-typedef PAINTSTRUCT* LPPAINTSTRUCT;
-
-struct CREATESTRUCTW {
-  LPVOID lpCreateParams;
-  HINSTANCE hInstance;
-  HMENU hMenu;
-  HWND hwndParent;
-  int cy;
-  int cx;
-  int y;
-  int x;
-  LONG style;
-  LPCWSTR lpszName;
-  LPCWSTR lpszClass;
-  DWORD dwExStyle;
-};
-typedef CREATESTRUCTW* LPCREATESTRUCTW;
-
-struct ACCEL {
-  BYTE fVirt;
-  WORD key;
-  WORD cmd;
 };
 
-// ---- Windows and messages ------------------------------------------------------------
+// ---- Windows, messages and painting --------------------------------------------------
 ATOM RegisterClassExW(const WNDCLASSEXW* lpwcx);
 HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName, DWORD dwStyle,
                      int X, int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu,
                      HINSTANCE hInstance, LPVOID lpParam);
 BOOL DestroyWindow(HWND hWnd);
-BOOL IsWindow(HWND hWnd);
 BOOL ShowWindow(HWND hWnd, int nCmdShow);
 BOOL UpdateWindow(HWND hWnd);
-BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase);
-BOOL ValidateRect(HWND hWnd, const RECT* lpRect);
 BOOL GetClientRect(HWND hWnd, LPRECT lpRect);
-BOOL GetWindowRect(HWND hWnd, LPRECT lpRect);
-BOOL SetWindowTextW(HWND hWnd, LPCWSTR lpString);
+// For a test build's hook: which windows are alive, and their titles.
+BOOL IsWindow(HWND hWnd);
 int GetWindowTextW(HWND hWnd, LPWSTR lpString, int nMaxCount);
-BOOL EnableWindow(HWND hWnd, BOOL bEnable);
-BOOL IsWindowEnabled(HWND hWnd);
-HWND SetFocus(HWND hWnd);
-HWND GetFocus(void);
-HWND GetParent(HWND hWnd);
-typedef intptr_t LONG_PTR;
-LONG_PTR SetWindowLongPtrW(HWND hWnd, int nIndex, LONG_PTR dwNewLong);
-LONG_PTR GetWindowLongPtrW(HWND hWnd, int nIndex);
 
-BOOL GetMessageW(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax);
-#define PM_NOREMOVE 0x0000
-#define PM_REMOVE 0x0001
-BOOL PeekMessageW(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg);
-BOOL PostMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
-LRESULT SendMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+BOOL GetMessageW(MSG* lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax);
 BOOL TranslateMessage(const MSG* lpMsg);
 LRESULT DispatchMessageW(const MSG* lpMsg);
 void PostQuitMessage(int nExitCode);
 LRESULT DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
-LRESULT CallWindowProcW(WNDPROC lpPrevWndFunc, HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
-short GetKeyState(int nVirtKey);
-
 HACCEL LoadAcceleratorsW(HINSTANCE hInstance, LPCWSTR lpTableName);
-int TranslateAcceleratorW(HWND hWnd, HACCEL hAccTable, LPMSG lpMsg);
-BOOL DestroyAcceleratorTable(HACCEL hAccel);
+int TranslateAcceleratorW(HWND hWnd, HACCEL hAccTable, MSG* lpMsg);
 
-// ---- Painting and the cursor ---------------------------------------------------------
-HDC BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint);
+HDC BeginPaint(HWND hWnd, PAINTSTRUCT* lpPaint);
 BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint);
 HDC GetDC(HWND hWnd);
 int ReleaseDC(HWND hWnd, HDC hDC);
 BOOL GetCursorPos(LPPOINT lpPoint);
 BOOL ScreenToClient(HWND hWnd, LPPOINT lpPoint);
-BOOL ClientToScreen(HWND hWnd, LPPOINT lpPoint);
 BOOL MessageBeep(UINT uType);
-int MulDiv(int nNumber, int nNumerator, int nDenominator);
 
 // ---- Resources -----------------------------------------------------------------------
 int LoadStringW(HINSTANCE hInstance, UINT uID, LPWSTR lpBuffer, int cchBufferMax);
@@ -501,33 +172,27 @@ HMODULE GetModuleHandleW(LPCWSTR lpModuleName);
 // ---- Dialogs and message boxes -------------------------------------------------------
 INT_PTR DialogBoxParamW(HINSTANCE hInstance, LPCWSTR lpTemplateName, HWND hWndParent,
                         DLGPROC lpDialogFunc, LPARAM dwInitParam);
-#define DialogBoxW(i, t, p, f) DialogBoxParamW(i, t, p, f, 0)
 BOOL EndDialog(HWND hDlg, INT_PTR nResult);
-HWND GetDlgItem(HWND hDlg, int nIDDlgItem);
-int GetDlgCtrlID(HWND hWnd);
 UINT GetDlgItemTextW(HWND hDlg, int nIDDlgItem, LPWSTR lpString, int cchMax);
 BOOL SetDlgItemTextW(HWND hDlg, int nIDDlgItem, LPCWSTR lpString);
 LRESULT SendDlgItemMessageW(HWND hDlg, int nIDDlgItem, UINT Msg, WPARAM wParam, LPARAM lParam);
-BOOL CheckDlgButton(HWND hDlg, int nIDButton, UINT uCheck);
-UINT IsDlgButtonChecked(HWND hDlg, int nIDButton);
-LRESULT DefDlgProcW(HWND hDlg, UINT Msg, WPARAM wParam, LPARAM lParam);
+// MB_ICONEXCLAMATION | MB_OK, the one kind the program shows: answers IDOK.
 int MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType);
 
 // The program's entry point, as on Windows; the layer's main() calls it once GTK is up.
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPWSTR lpCmdLine,
                     int nShowCmd);
 
-// ---- Linux extensions for tools and tests (not Win32 names) -------------------------
+// ---- Linux extensions (not Win32 names) ----------------------------------------------
 
 // Called by the tables that vapora_add_resources() generates: hands the layer the
-// program's flattened resource script. It is read on first use.
+// program's resource script and the files it names (icons).
 void vapora_register_resource_script(const char* text, unsigned long length);
-// Likewise for a file the script names (an icon), under the name the script gives it.
 void vapora_register_resource_file(const char* name, const unsigned char* data,
                                    unsigned long length);
 
 // Writes a window's backing surface (what the program has drawn in its client area) as
-// a PNG file. Returns 1 on success, 0 on failure. The same happens for every top-level
-// window on SIGUSR1 when VAPORA_SNAPSHOT_DIR is set: "<dir>/<title>.png", written
-// under a temporary name and renamed, so a reader never sees half a file.
+// a PNG file, for a test build's hook. Returns 1 on success, 0 on failure.
 int vapora_save_window_png(HWND hWnd, const char* path);
+
+#endif  // RC_INVOKED

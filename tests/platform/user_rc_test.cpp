@@ -1,185 +1,74 @@
-// The resource-script reader: the test program's script and the program's own one read
-// as the Windows resource compiler reads them, and the syntax variants scripts use.
+// The resource script as the build reads it: the program's own vapora.rc, preprocessed and
+// linked into this test as into the program, read back against what the program needs;
+// and a faulty script, which the build refuses naming the place of the fault.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
-#include <sstream>
 
-#include "rc_parse.h"
-#include "user.h"
+#include "user_internal.h"
 
-namespace rc = vapora::rc;
+using namespace vapora::rc;
 
-namespace {
+using Kind = std::pair<std::wstring, uint32_t>;  // class, and style beside WS_CHILD | WS_VISIBLE
+// A dialog is a row of its own (font size, caption and style, font, rectangle), then one row
+// per control (id, kind, text, rectangle).
+using Row = std::tuple<int, Kind, std::wstring, int, int, int, int>;
 
-std::string read_file(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+TEST(ResourceScript, ProgramScriptHoldsWhatTheProgramNeeds) {
+  const Resources& r = vapora::user::resources();  // what the build linked in, read back
+  EXPECT_EQ(r.strings, (std::map<int, std::wstring>{{103, L"Vapora 2.0"}, {109, L"VAPORA20"}}));
+  std::wstring keys;  // Alt with the characters "?" and "/", each giving command 104
+  for (auto& a : r.accelerators.at({true, 109, {}})) keys += {a.key, a.flags, a.command};
+  EXPECT_EQ(keys, (std::wstring{L'?', FALT, 104, L'/', FALT, 104}));
+  for (int id : {107, 108, 128}) EXPECT_EQ(r.icons.count({true, id, {}}), 1u) << id;
 
-std::string dir_of(const std::string& p) { return p.substr(0, p.find_last_of('/')); }
-
-// Flattens and reads a script file the way the build does.
-rc::Resources load(const std::string& path) {
-  rc::Resources r;
-  std::string flat, error;
-  auto loader = [&](const std::string& name, std::string& out) {
-    std::ifstream in(dir_of(path) + "/" + name);
-    if (!in) return false;
-    out = read_file(dir_of(path) + "/" + name);
-    return true;
-  };
-  EXPECT_TRUE(rc::flatten_includes(read_file(path), loader, flat, error)) << error;
-  EXPECT_TRUE(rc::parse(flat, r, error)) << error;
-  return r;
-}
-
-rc::ResName num(int n) {
-  rc::ResName r;
-  r.number = n;
-  return r;
-}
-
-const rc::ControlTemplate* control(const rc::DialogTemplate& d, int id) {
-  for (const auto& c : d.controls)
-    if (c.id == id) return &c;
-  return nullptr;
-}
-
-TEST(ResourceScript, TestProgramScript) {
-  rc::Resources r = load(USER_TEST_RC);
-  EXPECT_EQ(r.strings[1], L"Platform Test");
-  EXPECT_EQ(r.strings[2], L"VAPORATEST");
-  EXPECT_EQ(r.strings[3].size(), 40u);
-
-  const auto& acc = r.accelerators[num(100)];
-  ASSERT_EQ(acc.size(), 3u);
-  EXPECT_EQ(acc[0].key, '?');
-  EXPECT_EQ(acc[0].flags, FALT);  // a character entry, not a virtual key
-  EXPECT_EQ(acc[0].command, 104);
-  EXPECT_EQ(acc[1].key, '/');
-  EXPECT_EQ(acc[2].key, VK_F5);
-  EXPECT_EQ(acc[2].flags, FVIRTKEY | FCONTROL);
-
-  ASSERT_TRUE(r.dialogs.count(num(200)));
-  const rc::DialogTemplate& d = r.dialogs[num(200)];
-  EXPECT_FALSE(d.has_font);
-  EXPECT_EQ(d.caption, L"Test dialog");
-  EXPECT_EQ(d.style, (uint32_t)(WS_POPUP | WS_VISIBLE | WS_CAPTION));
-  EXPECT_EQ(d.x, 20);
-  EXPECT_EQ(d.y, 40);
-  EXPECT_EQ(d.cx, 160);
-  EXPECT_EQ(d.cy, 120);
-  ASSERT_EQ(d.controls.size(), 11u);
-
-  struct Expect { int id; const wchar_t* cls; uint32_t style; int x, y, cx, cy; };
-  const uint32_t base = WS_CHILD | WS_VISIBLE;
-  const Expect expected[] = {
-      {207, L"Button", base | BS_GROUPBOX, 5, 5, 150, 45},
-      {202, L"Button", base | BS_RADIOBUTTON | WS_TABSTOP, 10, 15, 60, 12},
-      {204, L"Button", base | BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP, 10, 30, 60, 12},
-      {206, L"Static", base | SS_LEFT | WS_GROUP, 10, 55, 60, 10},
-      {201, L"Edit", base | ES_LEFT | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 70, 55, 80, 12},
-      {IDOK, L"Button", base | BS_DEFPUSHBUTTON | WS_TABSTOP, 20, 95, 50, 14},
-      {IDCANCEL, L"Button", base | BS_PUSHBUTTON | WS_TABSTOP, 90, 95, 50, 14},
-  };
-  for (const Expect& e : expected) {
-    const rc::ControlTemplate* c = control(d, e.id);
-    ASSERT_NE(c, nullptr) << e.id;
-    EXPECT_EQ(c->class_name, e.cls) << e.id;
-    EXPECT_EQ(c->style, e.style) << e.id;
-    EXPECT_EQ(c->x, e.x) << e.id;
-    EXPECT_EQ(c->y, e.y) << e.id;
-    EXPECT_EQ(c->cx, e.cx) << e.id;
-    EXPECT_EQ(c->cy, e.cy) << e.id;
+  const Kind text{L"Static", SS_LEFT | WS_GROUP}, group{L"Button", BS_GROUPBOX},
+      radio{L"Button", BS_RADIOBUTTON | WS_TABSTOP}, push{L"Button", BS_PUSHBUTTON | WS_TABSTOP},
+      edit{L"Edit", ES_LEFT | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL};
+  std::vector<Row> expected = {  // the About box, the data-input dialog, the results dialog
+      {8, {L"Informazioni su Vapora 2.0", WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME |
+           DS_SETFONT | DS_FIXEDSYS}, L"MS Shell Dlg", 0, 0, 170, 62},
+      {-1, {L"Static", SS_ICON}, L"", 14, 14, 21, 20},
+      {-1, {L"Static", text.second | SS_NOPREFIX}, L"Vapora 2.0, versione 1.0", 42, 14, 114, 8},
+      {-1, text, L"Acqua e vapore, IFC-67", 42, 26, 114, 8},
+      {1, {L"Button", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP}, L"OK", 113, 41, 50, 14},
+      {0, {L"Data input window", WS_POPUP | WS_VISIBLE | WS_CAPTION}, L"", 20, 40, 180, 166}};
+  const std::wstring pairs[] = {L"t,p", L"t,h", L"p,h", L"t,s", L"p,s", L"t,x", L"p,x"};
+  const int pair_x[] = {15, 45, 60, 15, 30, 45, 60};
+  for (int p : {0, 1}) {  // point 2 as point 1, 90 units further right
+    expected.emplace_back(801 + p, group, p ? L"Point 2" : L"Point 1", 5 + 90 * p, 25, 80, 75);
+    for (int k = 0; k < 7; ++k)
+      expected.emplace_back(1001 + 7 * p + k, radio, pairs[k], pair_x[k] + 90 * p,
+                            40 + 12 * (k > 2), k ? 15 : 30, 12);
+    for (int k = 0; k < 4; ++k)  // the label and the edit box of each value
+      expected.emplace_back(1051 + 4 * p + k, k % 2 ? edit : text, L"", (k % 2 ? 45 : 10) + 90 * p,
+                            70 + 15 * (k / 2), 35, k % 2 ? 12 : 10);
   }
-
-  const rc::DialogTemplate& shell = r.dialogs[num(300)];
-  EXPECT_TRUE(shell.extended);
-  EXPECT_TRUE(shell.has_font);
-  EXPECT_EQ(shell.point_size, 8);
-  EXPECT_EQ(shell.face_name, L"MS Shell Dlg");
-  ASSERT_EQ(shell.controls.size(), 4u);
-  EXPECT_EQ(shell.controls[0].text_resource, 128);  // ICON by number
-  EXPECT_EQ(shell.controls[0].style, base | SS_ICON);
-  EXPECT_EQ(shell.controls[0].id, -1);
-  EXPECT_EQ(shell.controls[1].text, L"Ampersands & all");
-  EXPECT_TRUE(shell.controls[1].style & SS_NOPREFIX);
-  EXPECT_EQ(shell.controls[2].style, base | SS_CENTER);  // NOT WS_GROUP removed a default
-}
-
-// The program's own script: what the dialogs and the main loop rely on.
-TEST(ResourceScript, ProgramScript) {
-  rc::Resources r = load(VAPORA_APP_RC);
-  EXPECT_EQ(r.strings[103], L"Vapora 2.0");
-  EXPECT_EQ(r.strings[109], L"VAPORA20");
-  ASSERT_EQ(r.accelerators[num(109)].size(), 2u);
-  for (const auto& a : r.accelerators[num(109)]) {
-    EXPECT_EQ(a.command, 104);
-    EXPECT_EQ(a.flags, FALT);
+  expected.emplace_back(803, group, L"Special cases", 5, 105, 80, 56);
+  for (int k : {0, 1, 2})  // the turbine cases, point 1 given as t,p, t,h or p,h
+    expected.emplace_back(1015 + k, radio, L"Turbine (" + pairs[k] + L")", 15, 120 + 12 * k, 60,
+                          12);
+  expected.emplace_back(1, push, L"Calculate", 105, 126, 60, 24);
+  expected.emplace_back(0, Kind{L"Results", WS_CAPTION}, L"", 20, 40, 200, 170);
+  expected.emplace_back(1001, push, L"Close", 60, 150, 80, 14);
+  std::vector<Row> rows;
+  for (auto& [name, d] : r.dialogs) {
+    rows.emplace_back(d.has_font * d.point_size, Kind{d.caption, d.style}, d.face_name, d.x, d.y,
+                      d.cx, d.cy);
+    for (auto& c : d.controls)
+      rows.emplace_back(c.id, Kind{c.class_name, c.style ^ (WS_CHILD | WS_VISIBLE)}, c.text, c.x,
+                        c.y, c.cx, c.cy);
   }
-  for (int id : {103, 111, 112}) EXPECT_TRUE(r.dialogs.count(num(id))) << id;
-  EXPECT_TRUE(r.icons.count(num(107)));
-  EXPECT_TRUE(r.icons.count(num(108)));
-  const rc::DialogTemplate& input = r.dialogs[num(111)];
-  EXPECT_EQ(input.caption, L"Data input window");
-  EXPECT_FALSE(input.has_font);
-  EXPECT_FALSE(input.style & WS_SYSMENU);  // no close button
-  int radios = 0;
-  for (const auto& c : input.controls) radios += (c.style & BS_TYPEMASK) == BS_RADIOBUTTON && c.class_name == L"Button";
-  EXPECT_EQ(radios, 17);
+  EXPECT_EQ(rows, expected);
 }
 
-TEST(ResourceScript, SyntaxVariantsAndErrors) {
-  struct Case { const char* script; bool ok; const char* error_part; };
-  const Case cases[] = {
-      // Conditionals, continued #define lines, block comments and string escapes.
-      {"#define A 5\n#ifdef A\n#define B (A+1)\n#else\n#define B 99\n#endif\n"
-       "#if defined(B) && B == 6\n#define C \\\n 7\n#endif\n"
-       "STRINGTABLE { B, \"x\\ty\" /* c */ C \"q\"\"uote\" \"a\" \"b\" }", true, nullptr},
-      {"STRINGTABLE BEGIN 1 \"unterminated END", false, "line 1"},
-      {"\n\n1 DIALOG 0,0,10,10\nBEGIN\n  FROB 1,2,3\nEND", false, "line 5"},
-      {"1 ACCELERATORS BEGIN \"ab\", 5 END", false, "one character"},
-      {"1 ACCELERATORS BEGIN \"^C\", 5, ASCII\n \"a\", 6, VIRTKEY, SHIFT, NOINVERT END", true, nullptr},
-      {"1 DIALOG 0,0,10,10 STYLE UNKNOWN_STYLE BEGIN END", false, "UNKNOWN_STYLE"},
-      {"1 VERSIONINFO FILEVERSION 1,0,0,0\nBEGIN BLOCK \"x\" BEGIN VALUE \"a\", \"b\" END END\n"
-       "2 DIALOG DISCARDABLE 0,0,10,10 BEGIN CONTROL \"t\", 3, BUTTON, BS_AUTOCHECKBOX, 1, 2, 3, 4 END", true, nullptr},
-      {"#if 0\n#error not here\n#endif\n#error stop", false, "stop"},
-  };
-  for (const Case& c : cases) {
-    rc::Resources r;
-    std::string error;
-    bool ok = rc::parse(c.script, r, error);
-    EXPECT_EQ(ok, c.ok) << c.script << "\n" << error;
-    if (c.error_part) {
-      EXPECT_NE(error.find(c.error_part), std::string::npos) << error;
-    }
-    if (!ok) continue;
-    if (r.strings.count(6)) {
-      EXPECT_EQ(r.strings[6], L"x\ty");
-      EXPECT_EQ(r.strings[7], L"q\"uoteab");
-    }
-    if (r.accelerators.count(num(1))) {
-      const auto& a = r.accelerators[num(1)];
-      ASSERT_EQ(a.size(), 2u);
-      EXPECT_EQ(a[0].key, 3);  // "^C": Ctrl+C as a character
-      EXPECT_EQ(a[1].key, 'A');  // virtual keys are upper case
-      EXPECT_EQ(a[1].flags, FVIRTKEY | FSHIFT | FNOINVERT);
-    }
-    if (r.dialogs.count(num(2))) {
-      const auto& ctl = r.dialogs[num(2)].controls.at(0);
-      EXPECT_EQ(ctl.class_name, L"Button");
-      EXPECT_EQ(ctl.style, (uint32_t)(WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX));
-    }
-  }
-  // A missing include is an error; an SDK header is not.
-  std::string flat, error;
-  auto none = [](const std::string&, std::string&) { return false; };
-  EXPECT_TRUE(rc::flatten_includes("#include <windows.h>\n#include \"winres.h\"\n", none, flat, error));
-  EXPECT_FALSE(rc::flatten_includes("#include \"resource.h\"\n", none, flat, error));
-  EXPECT_NE(error.find("resource.h"), std::string::npos);
+// A misspelt style survives the preprocessor as a bare name: the build's reading step fails
+// and says where it stands in the script.
+TEST(ResourceScript, FaultyScriptFailsTheBuild) {
+  std::ofstream("faulty.i") << "# 1 \"faulty.rc\"\n1 DIALOG 0, 0, 9, 9\nSTYLE 0x10L | WS_CAPTON\n";
+  EXPECT_NE(std::system(RC_EMBED " faulty.i . faulty.cpp faulty.d 2>faulty.err"), 0);
+  std::string line;
+  std::getline(std::ifstream("faulty.err"), line);
+  EXPECT_EQ(line, "faulty.rc:2: 'WS_CAPTON' is not defined");
 }
-
-}  // namespace

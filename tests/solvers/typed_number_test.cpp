@@ -2,6 +2,7 @@
 // _wtof does, whatever the locale; the tools take a field only when all of it is one
 // finite number.
 #include <cmath>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -22,7 +23,11 @@ TEST(TypedNumber, ReadsTheLongestDecimalPrefix) {
         {L"1e-320", 1e-320},
     };
     for (const Case& c : cases) EXPECT_EQ(typed_number(c.text), c.value) << c.text;
-    EXPECT_TRUE(std::isinf(typed_number(L"1e400")));
+    for (const wchar_t* huge : {L"1e400", L"0.001e312", L"-1e999999999999"})
+        EXPECT_TRUE(std::isinf(typed_number(huge))) << huge;
+    EXPECT_EQ(typed_number(std::wstring(400, L'9').c_str()), HUGE_VAL);
+    // 1e-501: the leading zeros count, not only the exponent.
+    EXPECT_EQ(typed_number((L"0." + std::wstring(1000, L'0') + L"1e500").c_str()), 0.0);
     EXPECT_FALSE(std::isnan(typed_number(L"-nan")));
 }
 

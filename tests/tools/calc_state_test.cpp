@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "process.h"
+#include "solvers/steam_state.h"
 
 namespace {
 
@@ -68,6 +69,11 @@ TEST(CalcState, PairsAndRefusals)
         }
     }
     EXPECT_NE(calc("state t,x 100 -0").out.find("\nx 0\n"), std::string::npos);
+    // Printed in kJ with every digit: the solver's own doubles come back.
+    double h, s, v, x;
+    state_from_t_p(300, 10, &h, &s, &v, &x);
+    std::map<std::string, double> r = values_of(calc("state t_p 300 10").out);
+    EXPECT_TRUE(r["h"] == h / 1000 && r["s"] == s / 1000 && r["v"] == v && r["x"] == x);
 }
 
 TEST(CalcState, TurbineAndDiagramPoint)
