@@ -16,23 +16,6 @@ constexpr COLORREF black = RGB(0, 0, 0), grey = RGB(192, 192, 192), yellow = RGB
 const RECT client = {0, 0, W, H};
 const DiagramFrame f = frame_from_client(&client);
 
-// The chart as a repaint leaves it, drawn once; and the GDI objects it left behind.
-const MemoryDC& chart(int* leaked = nullptr)
-{
-    static int left_behind = 0;
-    static const MemoryDC* c = [] {
-        MemoryDC* dc = new MemoryDC(W, H);
-        const int before = vapora_gdi_object_count();
-        DiagramFrame frame;
-        draw_chart(dc->dc, &client, &frame);
-        left_behind = vapora_gdi_object_count() - before;
-        return dc;
-    }();
-    if (leaked)
-        *leaked = left_behind;
-    return *c;
-}
-
 // Entropy on an isobar (bar, as the tracer rounds it to float) at t, and the t where the
 // isobar's enthalpy reaches h, by bisection.
 double isobar_s(double bar, double t, double* h = nullptr)
@@ -55,9 +38,11 @@ double isobar_t_at_h(double bar, double h, double lo, double hi)
 
 TEST(Chart, GridAxesAndCurvesLieWhereTheMappingAndTheSteamTablesPutThem)
 {
-    int leaked = -1;
-    const MemoryDC& c = chart(&leaked);
-    EXPECT_EQ(leaked, 0);
+    MemoryDC c(W, H);
+    const int before = vapora_gdi_object_count();
+    DiagramFrame frame;
+    draw_chart(c.dc, &client, &frame);
+    EXPECT_EQ(vapora_gdi_object_count(), before);
     // The title panel with its prompts is drawn last, over the red status line.
     EXPECT_GT(c.count_other(83, 89, 340, 103, grey), 30);
     EXPECT_EQ(c.count(0, 0, W, H, [](COLORREF p) { return GetRValue(p) > GetGValue(p) + 40; }), 0);
