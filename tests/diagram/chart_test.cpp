@@ -97,30 +97,10 @@ TEST(Chart, TracersStillAdvanceWhenTheIntegerStepIsZero)
     EXPECT_TRUE(g.t_step == 0.0f && tall.at(s_to_px(g, sub1_entropy(T, sat_pressure(T))), t_to_px(g, 200)) == yellow);
 }
 
-DiagramFrame frame_of(int w, int h)
-{
-    const RECT r = {0, 0, w, h};
-    return frame_from_client(&r);
-}
 
-TEST(Frame, FormulasAcrossClientSizes)
-{
-    struct Case {
-        int w, h, origin_y, plot_width, plot_height;
-        float t_step;
-    };
-    // 718 is the highest height with a one-degree step.
-    for (const Case& c : {Case{994, 671, 655, 972, 653, 1}, Case{400, 718, 702, 378, 700, 1},
-                          Case{400, 368, 352, 378, 350, 2}, Case{400, 719, 703, 378, 701, 0}}) {
-        const DiagramFrame f = frame_of(c.w, c.h);
-        EXPECT_TRUE(f.origin_x == 20 && f.origin_y == c.origin_y && f.plot_width == c.plot_width &&
-                    f.plot_height == c.plot_height && f.t_step == c.t_step) << c.w << " x " << c.h;
-    }
-}
-
+// The frame of the 994 x 671 client: origin (20, 655), plot 972 x 653.
 TEST(Frame, MappingTruncatesTowardTheOriginAndTheTopAndTheGridIsInteger)
 {
-    const DiagramFrame f = frame_of(994, 671);
     struct Case {
         double s, t;
         int x, y;
@@ -134,7 +114,8 @@ TEST(Frame, MappingTruncatesTowardTheOriginAndTheTopAndTheGridIsInteger)
     EXPECT_EQ(t_to_px(f, 1e300), -1000000000);
     EXPECT_EQ(s_to_px(f, NAN), 1000000000);
     EXPECT_TRUE(px_to_s(f, 20) == 0 && px_to_s(f, 992) == 10000 && px_to_t(f, 655) == 0 && px_to_t(f, 2) == 700);
-    const DiagramFrame g = frame_of(1000, 660);  // plot_height 642: 32100 / 700 = 45.857...
+    const RECT r = {0, 0, 1000, 660};
+    const DiagramFrame g = frame_from_client(&r);  // plot_height 642: 32100 / 700 = 45.857...
     EXPECT_TRUE(grid_line_y(g, 1) == g.origin_y - 45 && grid_line_x(g, 1) == g.origin_x + 48);
     EXPECT_TRUE(grid_line_y(g, 14) == 2 && grid_line_x(g, 20) == g.origin_x + g.plot_width);
 }
