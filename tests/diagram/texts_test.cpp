@@ -109,7 +109,8 @@ TEST(ChartTexts, PanelsHoldTheirTextsInTheirFontsColoursAndPlaces)
           {L"x = 1.00 kg/kg   ", l + 5, t + 105, 14, 0, 0, 0, 0, 0x22, white, green}}},
     };
     for (const Case& k : cases) {
-        MemoryDC drawn(994, 671), bare(994, 671), expected(994, 671);
+        // On blue, so that a black prompt running out of its panel shows.
+        MemoryDC drawn(994, 671, RGB(0, 0, 255)), bare(994, 671, RGB(0, 0, 255)), expected(994, 671, RGB(0, 0, 255));
         k.draw(drawn.dc, f);
         for (HDC dc : {bare.dc, expected.dc})
             draw_bevel_box(dc, k.face.left, k.face.top, k.face.right, k.face.bottom, k.grey < 0 ? 0 : k.grey,

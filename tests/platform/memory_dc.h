@@ -13,7 +13,14 @@ struct MemoryDC {
     HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
     HGDIOBJ old_bitmap = SelectObject(dc, bitmap);
 
-    MemoryDC(int w, int h) : width(w), height(h) {}
+    // A background other than black is painted in first.
+    MemoryDC(int w, int h, COLORREF background = 0) : width(w), height(h)
+    {
+        cairo_t* cr = cairo_create(vapora_dc_surface(dc));
+        cairo_set_source_rgb(cr, GetRValue(background) / 255.0, GetGValue(background) / 255.0, GetBValue(background) / 255.0);
+        cairo_paint(cr);
+        cairo_destroy(cr);
+    }
     ~MemoryDC()
     {
         SelectObject(dc, old_bitmap);
