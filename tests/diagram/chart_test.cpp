@@ -72,21 +72,6 @@ TEST(Chart, GridAxesAndCurvesLieWhereTheMappingAndTheSteamTablesPutThem)
     }
 }
 
-TEST(Panels, BevelColoursAreClampedAndShiftedAndMarkersAreFilledCircles)
-{
-    // Components clamped into 0..255 before the bevels take 32 more and 32 less.
-    MemoryDC bevel(300, 300);
-    draw_bevel_box(bevel.dc, 100, 100, 200, 160, 300, -20, 240);
-    EXPECT_TRUE(bevel.at(100, 100) == RGB(255, 0, 240) && bevel.at(199, 159) == RGB(255, 0, 240));
-    EXPECT_TRUE(bevel.at(97, 130) == RGB(255, 32, 255) && bevel.at(150, 97) == RGB(255, 32, 255));
-    EXPECT_TRUE(bevel.at(203, 130) == RGB(223, 0, 208) && bevel.at(150, 163) == RGB(223, 0, 208));
-    EXPECT_EQ(bevel.count_other(0, 0, 300, 300, black), 110 * 68);  // 5 and 4 pixels each side
-    MemoryDC c(100, 100);
-    draw_point_marker(c.dc, 50, 50, marker_red);
-    const int red = c.count(47, 47, 53, 53, [](COLORREF p) { return p == marker_red; });
-    EXPECT_TRUE(red >= 28 && red == c.count_other(0, 0, 100, 100, black));
-}
-
 TEST(Chart, TracersStillAdvanceWhenTheIntegerStepIsZero)
 {
     MemoryDC tall(600, 800);
