@@ -72,7 +72,6 @@ int text_mismatch(const Image& shot, int x0, int y0, int x1, int y1,
     MemoryDC c(x1 - x0, y1 - y0);
     for (int y = y0; y < y1; ++y)
         for (int x = x0; x < x1; ++x) c.set(x - x0, y - y0, colorref(shot.pixel(x, y)));
-    HBRUSH clean = CreateSolidBrush(colorref(background));
     for (const Text& t : texts) {
         HFONT font = CreateFontW(t.height, 0, 0, 0, t.weight, 0, 0, 0, 0, 0, 0, t.quality,
                                  t.pitch_family, nullptr);
@@ -88,7 +87,8 @@ int text_mismatch(const Image& shot, int x0, int y0, int x1, int y1,
             if (alone.count_other(i, 0, i + 1, t.height, RGB(0, 0, 0))) extent = i + 1;
         old = SelectObject(c.dc, font);
         const RECT cell = {x, y, std::min(x + extent + 12, c.width), y + t.height};
-        FillRect(c.dc, &cell, clean);
+        for (int cy = cell.top; cy < cell.bottom; ++cy)
+            for (int cx = cell.left; cx < cell.right; ++cx) c.set(cx, cy, colorref(background));
         SetBkMode(c.dc, t.opaque ? OPAQUE : TRANSPARENT);
         SetBkColor(c.dc, colorref(background));
         SetTextColor(c.dc, colorref(t.colour));
@@ -96,7 +96,6 @@ int text_mismatch(const Image& shot, int x0, int y0, int x1, int y1,
         SelectObject(c.dc, old);
         DeleteObject(font);
     }
-    DeleteObject(clean);
     int n = 0;
     for (int y = y0; y < y1; ++y)
         for (int x = x0; x < x1; ++x) n += rgb_of(c.at(x - x0, y - y0)) != shot.pixel(x, y);
