@@ -8,7 +8,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -77,18 +76,9 @@ int text_mismatch(const Image& shot, int x0, int y0, int x1, int y1,
         HFONT font = CreateFontW(t.height, 0, 0, 0, t.weight, 0, 0, 0, 0, 0, 0, t.quality,
                                  t.pitch_family, nullptr);
         const int x = t.x - x0, y = t.y - y0, n = static_cast<int>(t.text.size());
-        // The text's width: where its ink ends when written alone.
-        MemoryDC alone(c.width + 100, t.height);
-        HGDIOBJ old = SelectObject(alone.dc, font);
-        SetTextColor(alone.dc, RGB(255, 255, 255));
-        TextOutW(alone.dc, 0, 0, t.text.c_str(), n);
-        SelectObject(alone.dc, old);
-        int extent = 0;
-        for (int i = 0; i < alone.width; ++i)
-            if (alone.count_other(i, 0, i + 1, t.height, RGB(0, 0, 0))) extent = i + 1;
-        old = SelectObject(c.dc, font);
-        const RECT cell = {x, y, std::min(x + extent + 12, c.width), y + t.height};
-        FillRect(c.dc, &cell, clean);
+        HGDIOBJ old = SelectObject(c.dc, font);
+        const RECT rest_of_line = {x, y, c.width, y + t.height};
+        FillRect(c.dc, &rest_of_line, clean);
         SetBkMode(c.dc, t.opaque ? OPAQUE : TRANSPARENT);
         SetBkColor(c.dc, colorref(background));
         SetTextColor(c.dc, colorref(t.colour));
