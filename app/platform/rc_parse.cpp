@@ -99,8 +99,7 @@ class Parser {
         name.number = number();
         if (accept("ICON")) r.icons[name] = bytes();
         else if (accept("ACCELERATORS")) r.accelerators[name] = accelerators();
-        else if (accept("DIALOG")) r.dialogs[name] = dialog(false);
-        else if (accept("DIALOGEX")) r.dialogs[name] = dialog(true);
+        else if (accept("DIALOG") || accept("DIALOGEX")) r.dialogs[name] = dialog();
         else if (accept("MENU")) skip_block();  // the window is created without a menu
         else if (peek().kind == Kind::Number) take(), bytes();  // a file of a numbered type
         else fail("resource type expected, found " + found());
@@ -180,15 +179,14 @@ class Parser {
   }
 
   std::vector<Accelerator> accelerators() {
-    static const std::map<std::string, uint8_t> options = {
-        {"ASCII", 0}, {"VIRTKEY", FVIRTKEY}, {"ALT", FALT}, {"CONTROL", FCONTROL}};
+    static const std::map<std::string, uint8_t> options = {{"ASCII", 0}, {"ALT", FALT}};
     std::vector<Accelerator> table;
     expect("BEGIN");
     while (!block_end()) {
       Accelerator a;
-      if (peek().kind == Kind::String && peek().text.size() != 1)
-        fail("an accelerator's key is one character");
-      a.key = peek().kind == Kind::String ? (unsigned char)take().text[0] : (uint16_t)number();
+      if (peek().kind != Kind::String || peek().text.size() != 1)
+        fail("an accelerator's key is one character in quotes, found " + found());
+      a.key = (unsigned char)take().text[0];
       expect(",");
       a.command = (uint16_t)number();
       while (accept(",")) {
@@ -203,9 +201,8 @@ class Parser {
     return table;
   }
 
-  DialogTemplate dialog(bool extended) {
+  DialogTemplate dialog() {
     DialogTemplate d;
-    d.extended = extended;
     d.style = WS_POPUP | WS_BORDER | WS_SYSMENU;  // a template without STYLE
     rect(d.x, d.y, d.cx, d.cy);
     for (;;) {
@@ -238,7 +235,6 @@ class Parser {
         {"PUSHBUTTON", {L"Button", BS_PUSHBUTTON | WS_TABSTOP}},
         {"DEFPUSHBUTTON", {L"Button", BS_DEFPUSHBUTTON | WS_TABSTOP}},
         {"RADIOBUTTON", {L"Button", BS_RADIOBUTTON | WS_TABSTOP}},
-        {"AUTORADIOBUTTON", {L"Button", BS_AUTORADIOBUTTON | WS_TABSTOP}},
         {"EDITTEXT", {L"Edit", ES_LEFT | WS_BORDER | WS_TABSTOP}}};
     auto form = forms.find(peek().text);
     if (peek().kind != Kind::Word || form == forms.end())

@@ -40,14 +40,11 @@ struct ControlTemplate {
   int text_resource = -1;   // ICON controls: the icon's number
   int id = -1;
   uint32_t style = 0;
-  uint32_t ex_style = 0;
   int x = 0, y = 0, cx = 0, cy = 0;
 };
 
 struct DialogTemplate {
-  bool extended = false;  // DIALOGEX
   uint32_t style = 0;
-  uint32_t ex_style = 0;
   int x = 0, y = 0, cx = 0, cy = 0;
   std::wstring caption;
   bool has_font = false;

@@ -6,29 +6,24 @@
 
 namespace {
 
-// Constant-initialised, so registration from another unit's static initialiser is safe
-// whatever the order of initialisation.
+// Filled by the generated table's static initialisers: plain pointers for the script, which
+// need no construction, and a map built on first use for the files.
 const char* script_text = nullptr;
 unsigned long script_length = 0;
-
-struct File {
-  const char* name;
-  const unsigned char* data;
-  unsigned long length;
-};
-File files[8];
-int file_count = 0;
+std::map<std::string, std::pair<const unsigned char*, unsigned long>>& files() {
+  static std::map<std::string, std::pair<const unsigned char*, unsigned long>> by_name;
+  return by_name;
+}
 
 // An icon file's image, by GDK's .ico reader; null when the file cannot be read.
 GdkPixbuf* load_icon_file(const std::string& name) {
-  for (int i = 0; i < file_count; ++i) {
-    if (name != files[i].name) continue;
-    GInputStream* in = g_memory_input_stream_new_from_data(files[i].data, files[i].length, nullptr);
-    GdkPixbuf* image = gdk_pixbuf_new_from_stream(in, nullptr, nullptr);
-    g_object_unref(in);
-    return image;
-  }
-  return nullptr;
+  auto file = files().find(name);
+  if (file == files().end()) return nullptr;
+  const auto& [data, length] = file->second;
+  GInputStream* in = g_memory_input_stream_new_from_data(data, (gssize)length, nullptr);
+  GdkPixbuf* image = gdk_pixbuf_new_from_stream(in, nullptr, nullptr);
+  g_object_unref(in);
+  return image;
 }
 
 // Scripts name every resource by a number; a name given as a string finds nothing.
@@ -49,7 +44,7 @@ void vapora_register_resource_script(const char* text, unsigned long length) {
 
 void vapora_register_resource_file(const char* name, const unsigned char* data,
                                    unsigned long length) {
-  if (file_count < 8) files[file_count++] = File{name, data, length};
+  files()[name] = {data, length};
 }
 
 namespace vapora::user {
