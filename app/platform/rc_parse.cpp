@@ -161,12 +161,9 @@ class Parser {
     cx = number(), expect(","), cy = number();
   }
 
-  // Adjacent literals join, as in C.
   std::string bytes() {
     if (peek().kind != Kind::String) fail("string expected, found " + found());
-    std::string s;
-    while (peek().kind == Kind::String) s += take().text;
-    return s;
+    return take().text;
   }
   std::wstring text() {
     const std::string where = peek().where, s = bytes();
