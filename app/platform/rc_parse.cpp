@@ -56,12 +56,12 @@ std::vector<Token> tokenize(const std::string& s) {
     } else if (c == '#' && (start == 0 || s[start - 1] == '\n')) {
       read_marker(s.c_str() + start, file, line);
       i = std::min(s.find('\n', start), s.size());
-    } else if (c == '"') {  // a string; "" inside one is a quote, as the resource compiler reads it
-      std::string bytes;
-      for (; i < s.size() && s[i] != '\n' && (s[i] != '"' || s[i + 1] == '"'); ++i)
-        bytes += s[i] == '"' ? s[i++] : s[i];
-      if (i >= s.size() || s[i++] != '"') throw Error{where() + ": unterminated string"};
-      out.push_back({Kind::String, bytes, 0, where()});
+    } else if (c == '"') {  // the scripts' texts hold neither quotes nor escapes
+      const size_t close = s.find_first_of("\"\n", i);
+      if (close == std::string::npos || s[close] != '"')
+        throw Error{where() + ": unterminated string"};
+      out.push_back({Kind::String, s.substr(i, close - i), 0, where()});
+      i = close + 1;
     } else if (std::isdigit((unsigned char)c)) {
       char* end = nullptr;
       long value = (long)std::strtoul(s.c_str() + start, &end, 0);
