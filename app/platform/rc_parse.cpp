@@ -176,7 +176,6 @@ class Parser {
   }
 
   std::vector<Accelerator> accelerators() {
-    static const std::map<std::string, uint8_t> options = {{"ASCII", 0}, {"ALT", FALT}};
     std::vector<Accelerator> table;
     expect("BEGIN");
     while (!block_end()) {
@@ -186,12 +185,9 @@ class Parser {
       a.key = (unsigned char)take().text[0];
       expect(",");
       a.command = (uint16_t)number();
-      while (accept(",")) {
-        auto option = options.find(peek().text);
-        if (peek().kind != Kind::Word || option == options.end())
-          fail("accelerator option expected, found " + found());
-        a.flags |= option->second;
-        take();
+      while (accept(",")) {  // a character, with or without Alt
+        if (accept("ALT")) a.flags |= FALT;
+        else if (!accept("ASCII")) fail("ASCII or ALT expected, found " + found());
       }
       table.push_back(a);
     }
