@@ -4,7 +4,8 @@
 #   scripts/install-wine.sh                 install only (quick when already installed)
 #   scripts/install-wine.sh --prefix DIR    also create the Wine prefix DIR if it is missing
 #   scripts/install-wine.sh --bits          only print 32 or 64: which Windows build Wine
-#                                           can run on this machine
+#                                           can run on this machine (fails, printing
+#                                           nothing, where the probe cannot be built)
 # Quiet; prints a line or two only when it installs something. Waits (bounded) for a dpkg
 # lock held by another apt-get.
 set -euo pipefail
@@ -13,28 +14,25 @@ cd "$(dirname "$0")/.."
 
 # Can this machine run 32-bit x86 code? Wine needs it for a 32-bit Windows program. Where
 # it cannot (a kernel or hypervisor without the 32-bit code segment), the Windows tests run
-# the 64-bit build of the same sources under 64-bit Wine instead. Prints "32" or "64".
+# the 64-bit build of the same sources under 64-bit Wine instead. Prints "32" or "64"; a
+# probe that cannot be built is no verdict, so then it says so and fails.
 wine_bits() {
-  local dir
+  local dir status=0
   dir=$(mktemp -d)
-  if cc -O1 -no-pie -o "$dir/probe" tests/wine/ia32_probe.c 2>/dev/null && "$dir/probe"; then
+  if ! cc -O1 -no-pie -o "$dir/probe" scripts/ia32_probe.c 2>"$dir/log"; then
+    echo "install-wine: the 32-bit probe does not build: $(head -1 "$dir/log")" >&2
+    status=1
+  elif "$dir/probe"; then
     echo 32
   else
     echo 64
   fi
   rm -rf "$dir"
+  return $status
 }
 if [ "${1:-}" = "--bits" ]; then
   wine_bits
-  exit 0
-fi
-
-bits=$(wine_bits)
-tools=(xvfb xauth xdotool x11-utils imagemagick python3)
-if [ "$bits" = 32 ]; then
-  packages=(wine wine32:i386 "${tools[@]}")
-else
-  packages=(wine wine64 g++-mingw-w64-x86-64 "${tools[@]}")
+  exit
 fi
 
 prefix=""
@@ -119,39 +117,52 @@ align_multiarch_pins() {
   return 1
 }
 
-missing=()
-for p in "${packages[@]}"; do
-  installed "$p" || missing+=("$p")
-done
+# Installs those of the packages that are missing.
+install_packages() {
+  local p start log pins_out pins
+  missing=()
+  for p in "$@"; do
+    installed "$p" || missing+=("$p")
+  done
 
-if [ ${#missing[@]} -gt 0 ]; then
-  start=$(date +%s)
-  echo "Installing: ${missing[*]}"
-  if [ "$bits" = 32 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
-    $sudo dpkg --add-architecture i386
-  fi
-  # A mirror half-way through a sync fails one index but leaves the others usable: go on,
-  # and let the install say whether what it needs was found.
-  apt_retry apt-get update -qq 2>/dev/null || echo "apt-get update reported errors; trying the install anyway"
-  export DEBIAN_FRONTEND=noninteractive
-  log=$(mktemp)
-  if ! apt_retry apt-get install -y -qq --no-install-recommends -o Dpkg::Use-Pty=0 \
-      "${missing[@]}" >"$log" 2>&1; then
-    echo "Plain install refused ($(grep -m1 '^E:' "$log" || echo 'no reason given'));" \
-      "aligning 64-bit libraries that have no 32-bit twin on the release's version"
-    if ! pins_out=$(align_multiarch_pins "${missing[@]}"); then
-      echo "$pins_out"
-      echo "Wine: apt cannot resolve ${missing[*]} on this machine"
-      exit 1
+  if [ ${#missing[@]} -gt 0 ]; then
+    start=$(date +%s)
+    echo "Installing: ${missing[*]}"
+    if [ "${bits:-}" = 32 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+      $sudo dpkg --add-architecture i386
     fi
-    read -r -a pins <<<"$pins_out"
-    echo "Realigned: ${pins[*]}"
-    apt_retry apt-get install -y -qq --no-install-recommends --allow-downgrades -o Dpkg::Use-Pty=0 \
-      -o Dir::Etc::PreferencesParts="$prefs_dir" "${missing[@]}" "${pins[@]}" >"$log" 2>&1 ||
-      { grep '^E:' "$log"; rm -f "$log"; echo "Wine: the install failed"; exit 1; }
+    # A mirror half-way through a sync fails one index but leaves the others usable: go on,
+    # and let the install say whether what it needs was found.
+    apt_retry apt-get update -qq 2>/dev/null || echo "apt-get update reported errors; trying the install anyway"
+    export DEBIAN_FRONTEND=noninteractive
+    log=$(mktemp)
+    if ! apt_retry apt-get install -y -qq --no-install-recommends -o Dpkg::Use-Pty=0 \
+        "${missing[@]}" >"$log" 2>&1; then
+      echo "Plain install refused ($(grep -m1 '^E:' "$log" || echo 'no reason given'));" \
+        "aligning 64-bit libraries that have no 32-bit twin on the release's version"
+      if ! pins_out=$(align_multiarch_pins "${missing[@]}"); then
+        echo "$pins_out"
+        echo "Wine: apt cannot resolve ${missing[*]} on this machine"
+        exit 1
+      fi
+      read -r -a pins <<<"$pins_out"
+      echo "Realigned: ${pins[*]}"
+      apt_retry apt-get install -y -qq --no-install-recommends --allow-downgrades -o Dpkg::Use-Pty=0 \
+        -o Dir::Etc::PreferencesParts="$prefs_dir" "${missing[@]}" "${pins[@]}" >"$log" 2>&1 ||
+        { grep '^E:' "$log"; rm -f "$log"; echo "Wine: the install failed"; exit 1; }
+    fi
+    rm -f "$log"
+    echo "Installed in $(( $(date +%s) - start )) s"
   fi
-  rm -f "$log"
-  echo "Installed in $(( $(date +%s) - start )) s"
+}
+
+# The probe needs a compiler; only its verdict says which Wine to install.
+install_packages gcc libc6-dev xvfb xauth xdotool x11-utils imagemagick python3
+bits=$(wine_bits) || exit 1
+if [ "$bits" = 32 ]; then
+  install_packages wine wine32:i386
+else
+  install_packages wine wine64 g++-mingw-w64-x86-64
 fi
 
 # The loader and server for the chosen width: with both Wines installed, the plain wine

@@ -18,7 +18,12 @@ namespace {
 
 // In code order (InputPair). The batch writes them with '_', as program-state codes;
 // vapora-calc's state command also takes the dialog's "t,p".
-const char* const pair_names[7] = {"t_p", "t_h", "p_h", "t_s", "p_s", "t_x", "p_x"};
+const char* const pair_names[] = {"t_p", "t_h", "p_h", "t_s", "p_s", "t_x", "p_x"};
+constexpr int pair_count = sizeof pair_names / sizeof pair_names[0];
+
+// The columns of an answer: pair and a to d echoed, the state, the status.
+constexpr std::size_t echo_columns = 5;
+constexpr int state_columns = 6;
 
 // The dialog types h and s in kJ; the solvers take J.
 double to_solver_units(char quantity, double value) {
@@ -65,14 +70,14 @@ void append_field(const std::string& field, std::string* out) {
 // pair and a to d as given, then the state columns (all empty without a state), then status.
 void append_row(const std::vector<std::string>& fields, const SteamState* state,
                 const std::string& status, std::string* out) {
-    for (std::size_t i = 0; i < 5; ++i) {
+    for (std::size_t i = 0; i < echo_columns; ++i) {
         if (i > 0) *out += ',';
         if (i < fields.size()) append_field(fields[i], out);
     }
-    double values[6];
+    double values[state_columns];
     if (state) display_values(*state, values);
     char number[32];
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < state_columns; ++i) {
         *out += ',';
         if (state) out->append(number, format_value(values[i], number));
     }
@@ -111,7 +116,7 @@ void answer_fields(const std::vector<std::string>& fields, std::string* out) {
 }  // namespace
 
 int pair_code_of(const char* name) {
-    for (int code = 0; code < 7; ++code) {
+    for (int code = 0; code < pair_count; ++code) {
         const char* known = pair_names[code];
         if (name[0] == known[0] && (name[1] == '_' || name[1] == ',') && name[2] == known[2] &&
             name[2] != '\0' && name[3] == '\0')

@@ -46,6 +46,8 @@ printf 't_p,100,1\nt_p,800,1\n' | "$bin/vapora-calc" batch | grep -c ',ok$' | gr
   fail "vapora-calc batch"
 "$bin/vapora-chart" "$root/chart.png"
 file "$root/chart.png" | grep -q 'PNG image data, 994 x 671' || fail "vapora-chart did not draw the chart"
+"$bin/vapora-chart" "$root/chart.svg"
+grep -q '<svg' "$root/chart.svg" 2>/dev/null || fail "vapora-chart did not draw the chart as SVG"
 ldd "$bin/vapora" | grep -q 'not found' && fail "vapora needs a library that is missing"
 
 desktop-file-validate "$root/usr/share/applications/$id.desktop" || fail "desktop entry invalid"

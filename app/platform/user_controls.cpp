@@ -9,6 +9,9 @@
 namespace vapora::user {
 namespace {
 
+// The bits of a button's and a static control's style that give its kind.
+constexpr UINT kButtonKind = 0xF, kStaticKind = 0x1F;
+
 // Puts the widget in the state the control holds, without reporting it as a click. Each
 // radio button is a GTK group of its own with a hidden partner, so that any set of them
 // can be checked or unchecked.
@@ -27,7 +30,7 @@ void on_clicked(GtkButton*, gpointer data) {
 }
 
 GtkWidget* make_button(HWND c, const vapora::rc::ControlTemplate& t) {
-  UINT type = t.style & 0xF;
+  UINT type = t.style & kButtonKind;
   std::string text = to_utf8(t.text);
   if (type == BS_GROUPBOX) {
     c->ctl = CtlKind::GroupBox;
@@ -96,7 +99,7 @@ GtkWidget* make_control(HWND c, const vapora::rc::ControlTemplate& t, int cx, in
     gtk_entry_set_width_chars(GTK_ENTRY(e), 1);
     return e;
   }
-  if ((t.style & 0x1F) == SS_ICON) return make_icon(c, t, cx, cy);
+  if ((t.style & kStaticKind) == SS_ICON) return make_icon(c, t, cx, cy);
   c->ctl = CtlKind::Static;  // left-aligned text, wrapped at the control's width
   GtkWidget* l = gtk_label_new(to_utf8(t.text).c_str());
   gtk_label_set_xalign(GTK_LABEL(l), 0.0f);

@@ -71,6 +71,8 @@ bool is_live(HWND w);
 void register_window(HWND w);
 LRESULT call_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp);
 void destroy_window(HWND w);
+// Frees the records of destroyed windows once no procedure call uses them any more.
+void free_destroyed_windows();
 // Builds a GTK window with a client area of the given size showing a new backing
 // surface filled with w->face; the caller places and shows it.
 void build_toplevel(HWND w, int client_w, int client_h);

@@ -93,6 +93,7 @@ struct HACCEL__ {
 BOOL GetMessageW(MSG* m, HWND, UINT, UINT) {
   if (!m) return -1;
   ensure_gtk();
+  free_destroyed_windows();
   while (!fetch(m)) gtk_main_iteration_do(TRUE);
   return m->message == WM_QUIT ? FALSE : TRUE;
 }

@@ -26,13 +26,6 @@ std::vector<HWND>& graveyard() {
   return v;
 }
 
-void free_dead() {
-  auto& g = graveyard();
-  auto idle = std::partition(g.begin(), g.end(), [](HWND w) { return w->busy > 0; });
-  for (auto it = idle; it != g.end(); ++it) delete *it;
-  g.erase(idle, g.end());
-}
-
 // The frame Windows gives a fixed window with a caption: 3 pixels each side and a
 // 23-pixel caption bar above the top border, so 1000 x 700 leaves 994 x 671.
 constexpr int kFrameSide = 3, kCaption = 23;
@@ -84,6 +77,13 @@ std::wstring from_utf8(const char* s) {
   return out;
 }
 
+void free_destroyed_windows() {
+  auto& g = graveyard();
+  auto idle = std::partition(g.begin(), g.end(), [](HWND w) { return w->busy > 0; });
+  for (auto it = idle; it != g.end(); ++it) delete *it;
+  g.erase(idle, g.end());
+}
+
 bool is_live(HWND w) { return w && live().count(w) && !w->destroyed; }
 
 void register_window(HWND w) { live().insert(w); }
@@ -126,7 +126,6 @@ POINT client_origin(HWND w) {
 }
 
 void destroy_window(HWND w) {
-  free_dead();
   if (!is_live(w)) return;
   ++w->busy;
   call_proc(w, WM_DESTROY, 0, 0);

@@ -1,13 +1,15 @@
 // The test build's hook into the Linux layer. With VAPORA_TEST_DIR set, it writes the
-// program state to <dir>/state after every message the main window or a dialog has
-// handled, at every beep and before every message box ("name value ..." lines, under a
-// temporary name and renamed, so a reader never sees half a file); and on SIGUSR1 it
-// writes the backing surface of every live window to <dir>/<title>.png.
+// program state to <dir>/state after each message the main window or the results dialog
+// has handled, when a dialog has been set up, at every beep and before every message
+// box: "name value ..." lines with count_<event> for each event so far, under a
+// temporary name and renamed, so a reader never sees half a file. On SIGUSR1 it writes
+// the backing surface of every window it has seen to <dir>/<title>.png.
 #include <glib-unix.h>
 #include <signal.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 #include <map>
 #include <set>
 #include <string>
@@ -19,57 +21,35 @@ namespace {
 
 std::set<HWND> windows;
 std::map<std::string, long> event_counts;
-long sequence = 0;
 
 const char* test_dir() {
     static const char* dir = std::getenv("VAPORA_TEST_DIR");
     return dir && *dir ? dir : nullptr;
 }
 
-// The titles are plain ASCII.
-std::string narrow(const wchar_t* text) {
-    std::string out;
-    for (const wchar_t* c = text; *c; ++c) out += *c < 128 ? static_cast<char>(*c) : '?';
-    return out;
-}
-
-std::string title_of(HWND hwnd) {
+std::string title_of(HWND hwnd) {  // the titles are plain ASCII
     wchar_t text[100] = {};
     GetWindowTextW(hwnd, text, 100);
-    return narrow(text);
+    return std::string(text, text + wcslen(text));
 }
 
-const char* message_name(UINT message) {
-    switch (message) {
-    case WM_PAINT: return "paint";
-    case WM_MOUSEMOVE: return "mouse_move";
-    case WM_LBUTTONDOWN: return "left_button_down";
-    case WM_KEYDOWN: return "key_down";
-    case WM_COMMAND: return "command";
-    case WM_DESTROY: return "destroy";
-    default: return nullptr;
-    }
-}
-
-// The event a test waits for; empty for messages no test reads. (Reading a title sends
-// WM_GETTEXT, so only the messages named above ask for one.)
+// The event a test waits for; empty for those no test reads. (Reading a title sends
+// WM_GETTEXT, so only the messages named here ask for one.)
 std::string event_name(const std::string& event, HWND hwnd, UINT message) {
     if (event == "dialog") return title_of(hwnd) == "Results" ? "results" : "dialog";
     if (event != "message") return event;
-    const char* name = message_name(message);
-    if (!name) return "";
+    const std::map<UINT, const char*> names = {
+        {WM_PAINT, "paint"},      {WM_MOUSEMOVE, "mouse_move"}, {WM_LBUTTONDOWN, "left_button_down"},
+        {WM_KEYDOWN, "key_down"}, {WM_COMMAND, "command"},      {WM_DESTROY, "destroy"}};
+    auto name = names.find(message);
+    if (name == names.end()) return "";
     std::string title = title_of(hwnd);
     if (title == "Results") return message == WM_PAINT ? "results_paint" : "";
-    return title == narrow(window_title) ? name : "";
+    return title == std::string(window_title, window_title + wcslen(window_title)) ? name->second : "";
 }
 
 void put_state(FILE* f, const char* name, const SteamState& s) {
-    std::fprintf(f, "%s %.17g %.17g %.17g %.17g %.17g %.17g\n", name, s.t, s.p, s.h, s.s, s.v,
-                 s.x);
-}
-
-void put_point(FILE* f, const char* name, POINT p) {
-    std::fprintf(f, "%s %ld %ld\n", name, static_cast<long>(p.x), static_cast<long>(p.y));
+    std::fprintf(f, "%s %.17g %.17g %.17g %.17g %.17g %.17g\n", name, s.t, s.p, s.h, s.s, s.v, s.x);
 }
 
 void write_state(const std::string& event) {
@@ -77,18 +57,15 @@ void write_state(const std::string& event) {
     FILE* f = std::fopen((path + ".tmp").c_str(), "w");
     if (!f) return;
     ++event_counts[event];
-    std::fprintf(f, "seq %ld\nevent %s\n", ++sequence, event.c_str());
     for (const auto& count : event_counts)
         std::fprintf(f, "count_%s %ld\n", count.first.c_str(), count.second);
-    std::fprintf(f, "awaiting_first_point %d\n", awaiting_first_point ? 1 : 0);
-    put_point(f, "cursor_px", cursor_px);
-    put_point(f, "point1_px", point1_px);
-    put_point(f, "point2_px", point2_px);
+    std::fprintf(f, "awaiting_first_point %d\ncursor_px %ld %ld\nclient_rect %ld %ld\n",
+                 awaiting_first_point ? 1 : 0, static_cast<long>(cursor_px.x),
+                 static_cast<long>(cursor_px.y), static_cast<long>(client_rect.right),
+                 static_cast<long>(client_rect.bottom));
     put_state(f, "cursor_state", cursor_state);
     put_state(f, "point1_state", point1_state);
     put_state(f, "point2_state", point2_state);
-    std::fprintf(f, "client_rect %ld %ld\n", static_cast<long>(client_rect.right),
-                 static_cast<long>(client_rect.bottom));
     std::fprintf(f, "gdi_objects %d\n", vapora_gdi_object_count());
     std::fclose(f);
     std::rename((path + ".tmp").c_str(), path.c_str());
@@ -108,11 +85,8 @@ gboolean write_snapshots(gpointer) {
 
 void platform_test_hook(const char* event, HWND hwnd, UINT message) {
     if (!test_dir()) return;
-    static bool signal_installed = false;
-    if (!signal_installed) {
-        g_unix_signal_add(SIGUSR1, write_snapshots, nullptr);
-        signal_installed = true;
-    }
+    static const guint snapshots = g_unix_signal_add(SIGUSR1, write_snapshots, nullptr);
+    (void)snapshots;
     if (message == WM_NCDESTROY) {
         windows.erase(hwnd);
         return;

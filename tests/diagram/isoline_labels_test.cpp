@@ -1,107 +1,173 @@
-// The isobar and isenthalp labels: text, font, colour and place, each compared pixel by
-// pixel with the same text written directly where the chart's layout puts it.
+// Every text of the chart: text, font, colour and place, compared pixel by pixel with the
+// same text written directly where the chart's layout puts it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cwchar>
+#include <vector>
 
-#include "memory_dc.h"
 #include "diagram/diagram.h"
+#include "memory_dc.h"
 
 namespace {
 
-constexpr int W = 700;
-constexpr int H = 450;
 constexpr POINT anchor = {400, 250};
-constexpr POINT far_away = {-5000, -5000};
-
 constexpr COLORREF black = RGB(0, 0, 0);
 
-// The 1000 x 660 client: a plot of 978 x 642 pixels, on which the isobar labels run at
-// about 73.1 degrees (escapement 730).
-DiagramFrame frame_1000_660()
-{
-    const RECT client = {0, 0, 1000, 660};
-    return frame_from_client(&client);
-}
+// A text as the chart's design gives it: place, cell height, character width,
+// escapement, weight, italic, pitch and family, colour, and an opaque background colour
+// (black: transparent).
+struct Text {
+    const wchar_t* text;
+    int x, y, height, width, escapement, weight, italic;
+    DWORD family;
+    COLORREF colour, background;
+};
 
-// The text written straight onto a fresh canvas with the given font and colour.
-void write_reference(HDC hdc, const wchar_t* text, int x, int y, int height, int width,
-                     int escapement, COLORREF colour)
+void write(HDC dc, const Text& t)
 {
-    HFONT font = CreateFontW(height, width, escapement, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, nullptr);
-    HGDIOBJ old = SelectObject(hdc, font);
-    SetBkMode(hdc, TRANSPARENT);
-    SetTextColor(hdc, colour);
-    TextOutW(hdc, x, y, text, static_cast<int>(std::wcslen(text)));
-    SelectObject(hdc, old);
+    HFONT font = CreateFontW(t.height, t.width, t.escapement, 0, t.weight, t.italic, 0, 0, 0, 0, 0, 0, t.family, nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    SetBkMode(dc, t.background == black ? TRANSPARENT : OPAQUE);
+    SetBkColor(dc, t.background);
+    SetTextColor(dc, t.colour);
+    TextOutW(dc, t.x, t.y, t.text, static_cast<int>(std::wcslen(t.text)));
+    SelectObject(dc, old);
     DeleteObject(font);
 }
 
-// Draws with draw(hdc) on a fresh canvas, which must leave no GDI object behind and
-// give exactly the pixels of the reference text.
+// Draws with draw(hdc) the label of curve i alone (the others far outside the canvas),
+// which must leave no GDI object behind and give exactly the pixels of the text written
+// with cell height and character width (h, w), escapement e and colour c at (x, y).
 template <class Draw>
-void expect_reference_text(Draw draw, const wchar_t* text, int x, int y, int height,
-                           int width, int escapement, COLORREF colour)
+void expect_label(Draw draw, int i, const wchar_t* text, int x, int y, int h, int w, int e, COLORREF c)
 {
-    MemoryDC drawn(W, H);
+    POINT anchors[isobar_count];
+    std::fill(anchors, anchors + isobar_count, POINT{-5000, -5000});
+    anchors[i] = anchor;
+    MemoryDC drawn(700, 450), expected(700, 450);
     const int before = vapora_gdi_object_count();
-    draw(drawn.dc);
+    draw(drawn.dc, anchors);
     EXPECT_EQ(vapora_gdi_object_count(), before);
-    MemoryDC expected(W, H);
-    write_reference(expected.dc, text, x, y, height, width, escapement, colour);
-    EXPECT_GT(drawn.count_other(0, 0, W, H, black), 20);
-    EXPECT_EQ(drawn.differing(expected), 0);
+    write(expected.dc, Text{text, x, y, h, w, e, 0, 0, 0, c, black});
+    EXPECT_GT(drawn.count_other(0, 0, 700, 450, black), 20);
+    EXPECT_EQ(drawn.differing(expected), 0) << "curve " << i;
 }
 
-TEST(IsobarLabels, ReadThePressureAndStandBelowLeftOfTheEnd)
+TEST(IsolineLabels, IsobarsReadThePressureBelowLeftOfTheEndAtTheirAngle)
 {
     // With L the length of the text: x = trunc(X - 5 L c - 10), y = trunc(Y + 5 L n + 10),
     // c and n the cosine and sine of the label angle; the critical isobar's label
-    // x = trunc(X - 10 L c - 10), y = trunc(Y + 10 (L - 5) n). Offsets worked out by hand
-    // for the 978 x 642 plot (c = 0.29144, n = 0.95658).
+    // x = trunc(X - 10 L c - 10), y = trunc(Y + 10 (L - 5) n). Worked out by hand for the
+    // 978 x 642 plot of a 1000 x 660 client (c = 0.29144, n = 0.95658, 73.1 degrees).
     struct Case {
         const wchar_t* text;
         int dx, dy;
     };
     const Case cases[isobar_count] = {
-        {L"0.02 bar", -22, 48}, {L"0.05 bar", -22, 48}, {L"0.10 bar", -22, 48},
-        {L"0.20 bar", -22, 48}, {L"0.50 bar", -22, 48}, {L"1 bar", -18, 33},
-        {L"2 bar", -18, 33},    {L"5 bar", -18, 33},    {L"10 bar", -19, 38},
-        {L"20 bar", -19, 38},   {L"50 bar", -19, 38},   {L"100 bar", -21, 43},
-        {L"200 bar", -21, 43},  {L"P crit. = 221 bar", -60, 114},
-        {L"500 bar", -21, 43},  {L"1000 bar", -22, 48},
+        {L"0.02 bar", -22, 48}, {L"0.05 bar", -22, 48}, {L"0.10 bar", -22, 48}, {L"0.20 bar", -22, 48},
+        {L"0.50 bar", -22, 48}, {L"1 bar", -18, 33},    {L"2 bar", -18, 33},    {L"5 bar", -18, 33},
+        {L"10 bar", -19, 38},   {L"20 bar", -19, 38},   {L"50 bar", -19, 38},   {L"100 bar", -21, 43},
+        {L"200 bar", -21, 43},  {L"P crit. = 221 bar", -60, 114}, {L"500 bar", -21, 43}, {L"1000 bar", -22, 48},
     };
-    const DiagramFrame f = frame_1000_660();
-    ASSERT_EQ(f.plot_width, 978);
-    ASSERT_EQ(f.plot_height, 642);
-    for (int i = 0; i < isobar_count; ++i) {
-        SCOPED_TRACE(testing::Message() << "isobar " << i);
-        POINT anchors[isobar_count];
-        std::fill(anchors, anchors + isobar_count, far_away);
-        anchors[i] = anchor;
-        // Cell height 10, character width 5, bright green also for the critical isobar.
-        expect_reference_text([&](HDC hdc) { draw_isobar_labels(hdc, f, anchors); },
-                              cases[i].text, anchor.x + cases[i].dx, anchor.y + cases[i].dy,
-                              10, 5, 730, RGB(0, 255, 0));
+    const RECT client = {0, 0, 1000, 660};
+    const DiagramFrame f = frame_from_client(&client);
+    for (int i = 0; i < isobar_count; ++i)
+        expect_label([&](HDC dc, const POINT* a) { draw_isobar_labels(dc, f, a); }, i, cases[i].text,
+                     anchor.x + cases[i].dx, anchor.y + cases[i].dy, 10, 5, 730, RGB(0, 255, 0));
+}
+
+TEST(IsolineLabels, IsenthalpsReadTheLevelAndEndSixPixelsLeftOfTheAnchor)
+{
+    // Nine characters: the top-left corner at (X - (6 * 9 + 6), Y - 12), cyan, upright,
+    // cell height 12 and character width 6.
+    const wchar_t* const texts[isenthalp_count] = {L"2.6 MJ/kg", L"2.7 MJ/kg", L"2.8 MJ/kg", L"2.9 MJ/kg",
+                                                   L"3.0 MJ/kg", L"3.1 MJ/kg", L"3.2 MJ/kg", L"3.3 MJ/kg",
+                                                   L"3.4 MJ/kg", L"3.5 MJ/kg", L"3.6 MJ/kg"};
+    for (int k = 0; k < isenthalp_count; ++k)
+        expect_label([](HDC dc, const POINT* a) { draw_isenthalp_labels(dc, a); }, k, texts[k],
+                     anchor.x - 60, anchor.y - 12, 12, 6, 0, RGB(0, 255, 255));
+}
+
+TEST(ChartTexts, PanelsHoldTheirTextsInTheirFontsColoursAndPlaces)
+{
+    const RECT client = {0, 0, 994, 671};
+    const DiagramFrame f = frame_from_client(&client);
+    const int l = f.origin_x + 20, t = f.origin_y - f.plot_height / 2;
+    const COLORREF navy = RGB(0, 0, 130), green = RGB(0, 130, 0), white = RGB(255, 255, 255);
+    struct Case {
+        void (*draw)(HDC, const DiagramFrame&);
+        RECT face, fit;  // the panel's face, and where its texts must stay
+        int grey;
+        std::vector<Text> texts;
+    };
+    const Case cases[] = {
+        {[](HDC dc, const DiagramFrame&) { draw_title_box(dc, start_prompt_line1, start_prompt_line2); },
+         {80, 20, 340, 110}, {75, 16, 345, 115}, 192,
+         {{L"Vapora 2.0", 162, 25, 22, 0, 0, FW_BOLD, 1, FF_SWISS, navy, black},
+          {L"Water and steam, IFC-67", 83, 50, 17, 0, 0, FW_NORMAL, 1, FF_SWISS, black, black},
+          {start_prompt_line1, 83, 75, 14, 0, 0, FW_NORMAL, 0, FF_ROMAN, black, black},
+          {start_prompt_line2, 83, 89, 14, 0, 0, FW_NORMAL, 0, FF_ROMAN, black, black}}},
+        {[](HDC dc, const DiagramFrame&) { draw_status_box(dc, status_drawing); }, {80, 20, 340, 110}, {80, 20, 341, 111}, 192,
+         {{status_drawing, 83, 70, 19, 0, 0, FW_BOLD, 0, FF_SWISS, RGB(255, 0, 0), black}}},
+        // The widest values: 700 C, 1000 bar, 3900 kJ/kg, 10 kJ/kg C, and the 225 m3/kg of
+        // steam at 0.02 bar and 700 C.
+        {[](HDC dc, const DiagramFrame& f) { draw_readout_panel(dc, f, SteamState{700, 1000e5, 3900e3, 10e3, 225.5, 1}); },
+         {l, t, l + 100, t + 125}, {l, t, l + 101, t + 126}, -1,
+         {{L"   Vapora", l + 15, t + 5, 14, 0, 0, FW_BOLD, 0, 0x22, white, black},
+          {L"t = 700.0 C   ", l + 5, t + 30, 14, 0, 0, 0, 0, 0x22, white, green},
+          {L"p = 1000.000 bar   ", l + 5, t + 45, 14, 0, 0, 0, 0, 0x22, white, green},
+          {L"h = 3900 kJ/kg   ", l + 5, t + 60, 14, 0, 0, 0, 0, 0x22, white, green},
+          {L"s = 10.000 kJ/kgC   ", l + 5, t + 75, 14, 0, 0, 0, 0, 0x22, white, green},
+          {L"v = 225.500 m3/kg   ", l + 5, t + 90, 14, 0, 0, 0, 0, 0x22, white, green},
+          {L"x = 1.00 kg/kg   ", l + 5, t + 105, 14, 0, 0, 0, 0, 0x22, white, green}}},
+    };
+    for (const Case& k : cases) {
+        MemoryDC drawn(994, 671), bare(994, 671), expected(994, 671);
+        k.draw(drawn.dc, f);
+        for (HDC dc : {bare.dc, expected.dc})
+            draw_bevel_box(dc, k.face.left, k.face.top, k.face.right, k.face.bottom, k.grey < 0 ? 0 : k.grey,
+                           k.grey < 0 ? 130 : k.grey, k.grey < 0 ? 0 : k.grey);
+        for (const Text& text : k.texts)
+            write(expected.dc, text);
+        EXPECT_EQ(drawn.differing(expected), 0) << k.texts[0].text;
+        // Every text fits: the panel differs from a bare one only where its texts may be.
+        EXPECT_EQ(drawn.differing(bare), drawn.differing(bare, k.fit)) << k.texts[0].text;
     }
 }
 
-TEST(IsenthalpLabels, ReadTheLevelWithOneDecimalAndEndSixPixelsLeftOfTheAnchor)
+// The tick labels and captions: everything the frame draws off its grid lines and axes
+// is those texts, white, in the plain font of cell height 10 or 14.
+TEST(ChartTexts, TickLabelsAndCaptionsStandWhereTheGridPutsThem)
 {
-    const wchar_t* const texts[isenthalp_count] = {
-        L"2.6 MJ/kg", L"2.7 MJ/kg", L"2.8 MJ/kg", L"2.9 MJ/kg", L"3.0 MJ/kg", L"3.1 MJ/kg",
-        L"3.2 MJ/kg", L"3.3 MJ/kg", L"3.4 MJ/kg", L"3.5 MJ/kg", L"3.6 MJ/kg"};
-    for (int k = 0; k < isenthalp_count; ++k) {
-        SCOPED_TRACE(testing::Message() << "isenthalp " << k);
-        POINT anchors[isobar_count];
-        std::fill(anchors, anchors + isobar_count, far_away);
-        anchors[k] = anchor;
-        // Nine characters: the top-left corner at (X - (6 * 9 + 6), Y - 12), upright text
-        // of cell height 12 and character width 6, in cyan.
-        expect_reference_text([&](HDC hdc) { draw_isenthalp_labels(hdc, anchors); }, texts[k],
-                              anchor.x - 60, anchor.y - 12, 12, 6, 0, RGB(0, 255, 255));
-    }
+    const RECT client = {0, 0, 994, 671};
+    const DiagramFrame f = frame_from_client(&client);
+    const int right = f.origin_x + f.plot_width, top = f.origin_y - f.plot_height;
+    const wchar_t* const t_labels[] = {L" 50", L"100", L"150", L"200", L"250", L"300", L"350",
+                                       L"400", L"450", L"500", L"550", L"600", L"650", L"700"};
+    const wchar_t* const s_labels[] = {L"0",   L"0.5", L"1.0", L"1.5", L"2.0", L"2.5", L"3.0",
+                                       L"3.5", L"4.0", L"4.5", L"5.0", L"5.5", L"6.0", L"6.5",
+                                       L"7.0", L"7.5", L"8.0", L"8.5", L"9.0", L"9.5"};
+    MemoryDC drawn(994, 671), expected(994, 671);
+    draw_diagram_frame(drawn.dc, f);
+    const COLORREF white = RGB(255, 255, 255);
+    for (int i = 1; i <= 14; ++i)
+        write(expected.dc, Text{t_labels[i - 1], 1, grid_line_y(f, i), 10, 0, 0, 0, 0, 0, white, black});
+    for (int i = 0; i <= 19; ++i)
+        write(expected.dc, Text{s_labels[i], grid_line_x(f, i) - 10, f.origin_y + 1, 10, 0, 0, 0, 0, 0, white, black});
+    write(expected.dc, Text{L"T [\u00b0C]", f.origin_x + 3, top + 2, 14, 0, 0, 0, 0, 0, white, black});
+    write(expected.dc, Text{L"S [kJ/kg\u00b0C]", right - 60, f.origin_y - 15, 14, 0, 0, 0, 0, 0, white, black});
+    std::vector<bool> line_row(671), line_column(994);
+    line_row[f.origin_y] = line_column[f.origin_x] = true;
+    for (int i = 1; i <= 20; ++i)
+        line_row[grid_line_y(f, std::min(i, 14))] = line_column[grid_line_x(f, i)] = true;
+    int differing = 0;
+    for (int y = 0; y < 671; ++y)
+        for (int x = 0; x < 994; ++x) {
+            const bool on_line = (line_row[y] && x >= f.origin_x && x <= right) || (line_column[x] && y >= top && y <= f.origin_y);
+            differing += !on_line && drawn.at(x, y) != expected.at(x, y);
+        }
+    EXPECT_EQ(differing, 0);
 }
 
 }  // namespace

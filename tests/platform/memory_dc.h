@@ -1,5 +1,5 @@
 // The tests' one memory device context: a fresh black bitmap selected into a memory DC,
-// its pixels read back from the surface behind it.
+// its pixels read and written through the surface behind it.
 #pragma once
 
 #include <cstdint>
@@ -9,48 +9,35 @@
 
 struct MemoryDC {
     HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap;
-    HGDIOBJ old_bitmap;
     int width, height;
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
+    HGDIOBJ old_bitmap = SelectObject(dc, bitmap);
 
-    MemoryDC(int w, int h) : bitmap(CreateCompatibleBitmap(dc, w, h)), width(w), height(h)
-    {
-        old_bitmap = SelectObject(dc, bitmap);
-    }
+    MemoryDC(int w, int h) : width(w), height(h) {}
     ~MemoryDC()
     {
         SelectObject(dc, old_bitmap);
         DeleteObject(bitmap);
         DeleteDC(dc);
     }
-    MemoryDC(const MemoryDC&) = delete;
-    MemoryDC& operator=(const MemoryDC&) = delete;
-
+    uint32_t* pixel(int x, int y) const
+    {
+        cairo_surface_t* s = vapora_dc_surface(dc);
+        cairo_surface_flush(s);
+        return reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s)) + x;
+    }
+    // Outside the bitmap: CLR_INVALID, as GetPixel gives.
     COLORREF at(int x, int y) const
     {
         if (x < 0 || y < 0 || x >= width || y >= height)
             return 0xFFFFFFFF;
-        cairo_surface_t* s = vapora_dc_surface(dc);
-        cairo_surface_flush(s);
-        const unsigned char* row = cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s);
-        const uint32_t p = reinterpret_cast<const uint32_t*>(row)[x];
+        const uint32_t p = *pixel(x, y);
         return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
     }
     void set(int x, int y, COLORREF c)
     {
-        cairo_surface_t* s = vapora_dc_surface(dc);
-        cairo_surface_flush(s);
-        unsigned char* row = cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s);
-        reinterpret_cast<uint32_t*>(row)[x] = 0xFF000000u | GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c);
-        cairo_surface_mark_dirty(s);
-    }
-    int differing(const MemoryDC& other) const
-    {
-        int n = 0;
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-                n += at(x, y) != other.at(x, y);
-        return n;
+        *pixel(x, y) = 0xFF000000u | GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c);
+        cairo_surface_mark_dirty(vapora_dc_surface(dc));
     }
     // Pixels in [x0, x1) x [y0, y1) for which keep(colour) holds.
     template <class Keep>
@@ -62,13 +49,19 @@ struct MemoryDC {
                 n += keep(at(x, y)) ? 1 : 0;
         return n;
     }
-    int count_colour(int x0, int y0, int x1, int y1, COLORREF c) const
-    {
-        return count(x0, y0, x1, y1, [c](COLORREF p) { return p == c; });
-    }
     // Text has smoothed edges: its presence shows as pixels other than the background.
     int count_other(int x0, int y0, int x1, int y1, COLORREF background) const
     {
         return count(x0, y0, x1, y1, [background](COLORREF p) { return p != background && p != 0xFFFFFFFF; });
     }
+    // Pixels that differ from other's, in r or everywhere.
+    int differing(const MemoryDC& other, RECT r) const
+    {
+        int n = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x)
+                n += at(x, y) != other.at(x, y);
+        return n;
+    }
+    int differing(const MemoryDC& other) const { return differing(other, RECT{0, 0, width, height}); }
 };

@@ -12,11 +12,10 @@ add_executable(user_test_app ${CMAKE_CURRENT_LIST_DIR}/user_test_app.cpp)
 target_link_libraries(user_test_app PRIVATE vapora_platform vapora_platform_main)
 vapora_add_resources(user_test_app ${CMAKE_CURRENT_LIST_DIR}/user_test.rc)
 
-add_executable(user_e2e_test ${CMAKE_CURRENT_LIST_DIR}/user_e2e_test.cpp
-                             ${PROJECT_SOURCE_DIR}/tests/app/xvfb_main.cpp)
-target_link_libraries(user_e2e_test PRIVATE GTest::gtest)
+add_executable(user_e2e_test ${CMAKE_CURRENT_LIST_DIR}/user_e2e_test.cpp)
+target_link_libraries(user_e2e_test PRIVATE GTest::gtest_main)
 target_compile_definitions(user_e2e_test PRIVATE USER_TEST_APP="$<TARGET_FILE:user_test_app>")
 add_dependencies(user_e2e_test user_test_app)
 # One process for all cases: they share one private display, one program at a time.
-add_test(NAME user_e2e COMMAND user_e2e_test)
+add_test(NAME user_e2e COMMAND sh ${PROJECT_SOURCE_DIR}/tests/app/on_xvfb.sh $<TARGET_FILE:user_e2e_test>)
 set_tests_properties(user_e2e PROPERTIES TIMEOUT 240 LABELS gui)
