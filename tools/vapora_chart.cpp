@@ -4,7 +4,7 @@
 //
 //   vapora-chart OUT [--scale N] [--point S T] [--process S1 T1 S2 T2] [--states FILE]
 //
-// s in kJ/kg C, t in C. --scale draws a PNG N times larger (1 to 8). --states draws the
+// s in kJ/kg C, t in C. --scale draws it N times larger (1 to 8). --states draws the
 // states of a batch input or output file as red marks joined by red lines.
 #include <cairo-pdf.h>
 #include <cairo-svg.h>
@@ -31,7 +31,7 @@ constexpr int client_height = 671;
 const char usage_text[] =
     "usage: vapora-chart OUT.png|OUT.svg|OUT.pdf [--scale N] [--point S T]\n"
     "                    [--process S1 T1 S2 T2] [--states FILE]\n"
-    "       S in kJ/kg C, T in C; --scale 1 to 8 (PNG); FILE a batch input or output\n";
+    "       S in kJ/kg C, T in C; --scale 1 to 8; FILE a batch input or output\n";
 
 // One line on stderr and the status of a refused command line.
 int refuse(const std::string& why)
@@ -148,10 +148,8 @@ int main(int argc, char** argv)
         std::fputs(usage_text, stdout);
         return 0;
     }
-    if (argc < 2 || argv[1][0] == '-') {
-        std::fputs(usage_text, stderr);
-        return 2;
-    }
+    if (argc < 2 || argv[1][0] == '-')
+        return refuse("the first argument is the output, OUT.png, OUT.svg or OUT.pdf (--help for more)");
     const std::string out = argv[1];
     const bool png = ends_with(out, ".png"), svg = ends_with(out, ".svg"), pdf = ends_with(out, ".pdf");
     if (!png && !svg && !pdf)
@@ -188,11 +186,11 @@ int main(int argc, char** argv)
         }
     }
 
-    cairo_surface_t* surface =
-        svg   ? cairo_svg_surface_create(out.c_str(), client_width, client_height)
-        : pdf ? cairo_pdf_surface_create(out.c_str(), client_width, client_height)
-              : cairo_image_surface_create(CAIRO_FORMAT_RGB24, int(client_width * scale),
-                                           int(client_height * scale));
+    // N times larger: the page or picture, and through the device scale everything on it.
+    const int width = int(client_width * scale), height = int(client_height * scale);
+    cairo_surface_t* surface = svg   ? cairo_svg_surface_create(out.c_str(), width, height)
+                               : pdf ? cairo_pdf_surface_create(out.c_str(), width, height)
+                                     : cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
     if (svg)
         cairo_svg_surface_set_document_unit(surface, CAIRO_SVG_UNIT_PX);  // the window's pixels
     cairo_surface_set_device_scale(surface, scale, scale);

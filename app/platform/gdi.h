@@ -57,9 +57,6 @@ BOOL LineTo(HDC hdc, int x, int y);
 BOOL Polygon(HDC hdc, const POINT* apt, int cpt);
 BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom);
 BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom);
-// In user32 on Windows; here it is drawing like the rest. A brush value of 1 to 31 is
-// a system colour index plus one, as in a window class's background.
-int FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr);
 
 BOOL TextOutW(HDC hdc, int x, int y, LPCWSTR lpString, int c);
 int SetBkMode(HDC hdc, int mode);

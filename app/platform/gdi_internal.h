@@ -19,16 +19,12 @@ HDC vapora_dc_for_surface(cairo_surface_t* surface);
 // frees the DC. A NULL or unknown handle is ignored.
 void vapora_release_surface_dc(HDC hdc);
 
-// The surface a DC draws into: its own, or a memory DC's selected bitmap. Borrowed;
-// NULL for an unknown handle.
+// The surface a DC draws into, everything drawn so far in it and flushed for direct
+// access: its own, or a memory DC's selected bitmap. Borrowed; NULL for an unknown handle.
 cairo_surface_t* vapora_dc_surface(HDC hdc);
 
-// Limits every drawing call on the DC to the rectangle (BeginPaint's update area), or
-// lifts the limit with NULL.
-void vapora_dc_set_clip(HDC hdc, const RECT* clip);
-
 // Called after each drawing call on the DC with the rectangle of pixels it may have
-// changed (already clipped), so that the window can ask for that area to be shown.
+// changed, so that the window can ask for that area to be shown.
 // NULL removes the callback.
 typedef void (*vapora_damage_fn)(void* user_data, const RECT* changed);
 void vapora_dc_set_damage_callback(HDC hdc, vapora_damage_fn fn, void* user_data);

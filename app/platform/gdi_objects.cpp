@@ -108,13 +108,7 @@ void stroke_polyline(DeviceContext* dc) {
 
 cairo_t* open_cairo(DeviceContext* dc) {
   stroke_polyline(dc);
-  cairo_t* cr = cairo_create(target_surface(dc));
-  if (dc->has_clip) {
-    const RECT& c = dc->clip;
-    cairo_rectangle(cr, c.left, c.top, c.right - c.left, c.bottom - c.top);
-    cairo_clip(cr);
-  }
-  return cr;
+  return cairo_create(target_surface(dc));
 }
 
 void set_source(cairo_t* cr, COLORREF c) {
@@ -122,14 +116,7 @@ void set_source(cairo_t* cr, COLORREF c) {
 }
 
 void report_damage(const DeviceContext* dc, RECT r) {
-  if (!dc->damage) return;
-  if (dc->has_clip) {
-    r.left = std::max(r.left, dc->clip.left);
-    r.top = std::max(r.top, dc->clip.top);
-    r.right = std::min(r.right, dc->clip.right);
-    r.bottom = std::min(r.bottom, dc->clip.bottom);
-  }
-  if (r.left < r.right && r.top < r.bottom) dc->damage(dc->damage_data, &r);
+  if (dc->damage && r.left < r.right && r.top < r.bottom) dc->damage(dc->damage_data, &r);
 }
 
 }  // namespace vapora_gdi
@@ -263,15 +250,8 @@ cairo_surface_t* vapora_dc_surface(HDC hdc) {
   DeviceContext* dc = find_dc(hdc);
   if (!dc) return nullptr;
   stroke_polyline(dc);
+  cairo_surface_flush(target_surface(dc));
   return target_surface(dc);
-}
-
-void vapora_dc_set_clip(HDC hdc, const RECT* clip) {
-  DeviceContext* dc = find_dc(hdc);
-  if (!dc) return;
-  stroke_polyline(dc);
-  dc->has_clip = clip != nullptr;
-  if (clip) dc->clip = *clip;
 }
 
 void vapora_dc_set_damage_callback(HDC hdc, vapora_damage_fn fn, void* user_data) {

@@ -44,8 +44,6 @@ struct DeviceContext {
   int bk_mode = OPAQUE;
   int rop2 = R2_COPYPEN;
   POINT position = {0, 0};
-  bool has_clip = false;
-  RECT clip = {0, 0, 0, 0};
   vapora_damage_fn damage = nullptr;
   void* damage_data = nullptr;
   // On a vector surface, successive LineTo calls of one pen build one path, stroked
@@ -62,13 +60,12 @@ cairo_surface_t* target_surface(const DeviceContext* dc);
 // Whether the DC's surface takes the Win32 pixel rules (an unscaled image surface).
 bool pixel_exact(cairo_surface_t* s);
 
-// A cairo context over the DC's surface, clipped to the DC's clip rectangle; strokes the
-// pending polyline first.
+// A cairo context over the DC's surface; strokes the pending polyline first.
 cairo_t* open_cairo(DeviceContext* dc);
 void stroke_polyline(DeviceContext* dc);
 void set_source(cairo_t* cr, COLORREF c);
 // Tells the DC's damage callback that the rectangle (in surface pixels) may have
-// changed, clipped to the surface and the DC's clip.
+// changed.
 void report_damage(const DeviceContext* dc, RECT r);
 
 }  // namespace vapora_gdi

@@ -22,7 +22,7 @@ bool drawable(std::initializer_list<int64_t> coordinates) {
   return true;
 }
 
-// The pixels of an image surface, open for direct writes within the DC's clip.
+// The pixels of an image surface, open for direct writes.
 // Opening flushes cairo; closing marks the touched rows dirty and reports them.
 class Pixels {
  public:
@@ -31,12 +31,6 @@ class Pixels {
     data_ = reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(s_));
     stride_ = cairo_image_surface_get_stride(s_) / 4;
     clip_ = {0, 0, cairo_image_surface_get_width(s_), cairo_image_surface_get_height(s_)};
-    if (dc->has_clip) {
-      clip_.left = std::max(clip_.left, dc->clip.left);
-      clip_.top = std::max(clip_.top, dc->clip.top);
-      clip_.right = std::max(clip_.left, std::min(clip_.right, dc->clip.right));
-      clip_.bottom = std::max(clip_.top, std::min(clip_.bottom, dc->clip.bottom));
-    }
   }
   ~Pixels() {
     if (touched_.left >= touched_.right) return;
@@ -307,24 +301,4 @@ BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom) {
   fill_and_stroke(dc, cr, true);
   cairo_destroy(cr);
   return TRUE;
-}
-
-int FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr) {
-  DeviceContext* dc = find_dc(hDC);
-  if (!dc || !target_surface(dc) || !lprc || !hbr) return 0;
-  // The system colours the windowing half paints backgrounds with; the rest are grey.
-  uintptr_t value = reinterpret_cast<uintptr_t>(hbr);
-  COLORREF colour = value == 6 ? RGB(255, 255, 255) : RGB(192, 192, 192);  // COLOR_WINDOW
-  if (value > 31) {
-    const Object* brush = find_object(hbr);
-    if (!brush || brush->kind != Kind::brush) return 0;
-    colour = brush->color;
-  }
-  cairo_t* cr = open_cairo(dc);
-  cairo_rectangle(cr, lprc->left, lprc->top, lprc->right - lprc->left, lprc->bottom - lprc->top);
-  set_source(cr, colour);
-  cairo_fill(cr);
-  cairo_destroy(cr);
-  report_damage(dc, *lprc);
-  return 1;
 }

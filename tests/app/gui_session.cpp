@@ -8,7 +8,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -72,23 +71,14 @@ int text_mismatch(const Image& shot, int x0, int y0, int x1, int y1,
     MemoryDC c(x1 - x0, y1 - y0);
     for (int y = y0; y < y1; ++y)
         for (int x = x0; x < x1; ++x) c.set(x - x0, y - y0, colorref(shot.pixel(x, y)));
-    HBRUSH clean = CreateSolidBrush(colorref(background));
     for (const Text& t : texts) {
         HFONT font = CreateFontW(t.height, 0, 0, 0, t.weight, 0, 0, 0, 0, 0, 0, t.quality,
                                  t.pitch_family, nullptr);
         const int x = t.x - x0, y = t.y - y0, n = static_cast<int>(t.text.size());
-        // The text's width: where its ink ends when written alone.
-        MemoryDC alone(c.width + 100, t.height);
-        HGDIOBJ old = SelectObject(alone.dc, font);
-        SetTextColor(alone.dc, RGB(255, 255, 255));
-        TextOutW(alone.dc, 0, 0, t.text.c_str(), n);
-        SelectObject(alone.dc, old);
-        int extent = 0;
-        for (int i = 0; i < alone.width; ++i)
-            if (alone.count_other(i, 0, i + 1, t.height, RGB(0, 0, 0))) extent = i + 1;
-        old = SelectObject(c.dc, font);
-        const RECT cell = {x, y, std::min(x + extent + 12, c.width), y + t.height};
-        FillRect(c.dc, &cell, clean);
+        HGDIOBJ old = SelectObject(c.dc, font);
+        // The rest of the line is cleared, so a text that runs long shows as a mismatch.
+        for (int cy = y; cy < std::min(y + t.height, c.height); ++cy)
+            for (int cx = x; cx < c.width; ++cx) c.set(cx, cy, colorref(background));
         SetBkMode(c.dc, t.opaque ? OPAQUE : TRANSPARENT);
         SetBkColor(c.dc, colorref(background));
         SetTextColor(c.dc, colorref(t.colour));
@@ -96,7 +86,6 @@ int text_mismatch(const Image& shot, int x0, int y0, int x1, int y1,
         SelectObject(c.dc, old);
         DeleteObject(font);
     }
-    DeleteObject(clean);
     int n = 0;
     for (int y = y0; y < y1; ++y)
         for (int x = x0; x < x1; ++x) n += rgb_of(c.at(x - x0, y - y0)) != shot.pixel(x, y);

@@ -1,6 +1,8 @@
-// The whole repaint, checked pixel by pixel at positions computed from the physics, and
-// the panels with every fixed text inside them.
+// The frame and its mapping, the isenthalps' crossings and ends, and the whole repaint,
+// checked pixel by pixel at positions computed from the physics.
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 #include "diagram/diagram.h"
 #include "memory_dc.h"
@@ -13,23 +15,6 @@ constexpr int W = 994, H = 671;  // the Linux main window's client area
 constexpr COLORREF black = RGB(0, 0, 0), grey = RGB(192, 192, 192), yellow = RGB(255, 255, 0);
 const RECT client = {0, 0, W, H};
 const DiagramFrame f = frame_from_client(&client);
-
-// The chart as a repaint leaves it, drawn once; and the GDI objects it left behind.
-const MemoryDC& chart(int* leaked = nullptr)
-{
-    static int left_behind = 0;
-    static const MemoryDC* c = [] {
-        MemoryDC* dc = new MemoryDC(W, H);
-        const int before = vapora_gdi_object_count();
-        DiagramFrame frame;
-        draw_chart(dc->dc, &client, &frame);
-        left_behind = vapora_gdi_object_count() - before;
-        return dc;
-    }();
-    if (leaked)
-        *leaked = left_behind;
-    return *c;
-}
 
 // Entropy on an isobar (bar, as the tracer rounds it to float) at t, and the t where the
 // isobar's enthalpy reaches h, by bisection.
@@ -53,9 +38,11 @@ double isobar_t_at_h(double bar, double h, double lo, double hi)
 
 TEST(Chart, GridAxesAndCurvesLieWhereTheMappingAndTheSteamTablesPutThem)
 {
-    int leaked = -1;
-    const MemoryDC& c = chart(&leaked);
-    EXPECT_EQ(leaked, 0);
+    MemoryDC c(W, H);
+    const int before = vapora_gdi_object_count();
+    DiagramFrame frame;
+    draw_chart(c.dc, &client, &frame);
+    EXPECT_EQ(vapora_gdi_object_count(), before);
     // The title panel with its prompts is drawn last, over the red status line.
     EXPECT_GT(c.count_other(83, 89, 340, 103, grey), 30);
     EXPECT_EQ(c.count(0, 0, W, H, [](COLORREF p) { return GetRValue(p) > GetGValue(p) + 40; }), 0);
@@ -85,21 +72,6 @@ TEST(Chart, GridAxesAndCurvesLieWhereTheMappingAndTheSteamTablesPutThem)
     }
 }
 
-TEST(Panels, BevelColoursAreClampedAndShiftedAndMarkersAreFilledCircles)
-{
-    // Components clamped into 0..255 before the bevels take 32 more and 32 less.
-    MemoryDC bevel(300, 300);
-    draw_bevel_box(bevel.dc, 100, 100, 200, 160, 300, -20, 240);
-    EXPECT_TRUE(bevel.at(100, 100) == RGB(255, 0, 240) && bevel.at(199, 159) == RGB(255, 0, 240));
-    EXPECT_TRUE(bevel.at(97, 130) == RGB(255, 32, 255) && bevel.at(150, 97) == RGB(255, 32, 255));
-    EXPECT_TRUE(bevel.at(203, 130) == RGB(223, 0, 208) && bevel.at(150, 163) == RGB(223, 0, 208));
-    EXPECT_EQ(bevel.count_other(0, 0, 300, 300, black), 110 * 68);  // 5 and 4 pixels each side
-    MemoryDC c(100, 100);
-    draw_point_marker(c.dc, 50, 50, marker_red);
-    const int red = c.count(47, 47, 53, 53, [](COLORREF p) { return p == marker_red; });
-    EXPECT_TRUE(red >= 28 && red == c.count_other(0, 0, 100, 100, black));
-}
-
 TEST(Chart, TracersStillAdvanceWhenTheIntegerStepIsZero)
 {
     MemoryDC tall(600, 800);
@@ -108,6 +80,64 @@ TEST(Chart, TracersStillAdvanceWhenTheIntegerStepIsZero)
     draw_chart(tall.dc, &r, &g);
     const double T = 473.15;
     EXPECT_TRUE(g.t_step == 0.0f && tall.at(s_to_px(g, sub1_entropy(T, sat_pressure(T))), t_to_px(g, 200)) == yellow);
+}
+
+
+// The frame of the 994 x 671 client: origin (20, 655), plot 972 x 653.
+TEST(Frame, MappingTruncatesTowardTheOriginAndTheTopAndTheGridIsInteger)
+{
+    struct Case {
+        double s, t;
+        int x, y;
+    };
+    // 48.6 pixels per half kJ/kg C and 46.64 per 50 C; 11.99 -> 11 and 645.67 -> 645.
+    for (const Case& c : {Case{0, 0, 20, 655}, Case{10000, 700, 992, 2}, Case{500, 50, 68, 608},
+                          Case{9500, 650, 943, 48}, Case{123.4, 10, 31, 645}})
+        EXPECT_TRUE(s_to_px(f, c.s) == c.x && t_to_px(f, c.t) == c.y) << c.s << " " << c.t;
+    // Far beyond any window, or not a number: held at a billion pixels, never overflowing.
+    EXPECT_EQ(s_to_px(f, 1e300), 1000000000);
+    EXPECT_EQ(t_to_px(f, 1e300), -1000000000);
+    EXPECT_EQ(s_to_px(f, NAN), 1000000000);
+    EXPECT_TRUE(px_to_s(f, 20) == 0 && px_to_s(f, 992) == 10000 && px_to_t(f, 655) == 0 && px_to_t(f, 2) == 700);
+    const RECT r = {0, 0, 1000, 660};
+    const DiagramFrame g = frame_from_client(&r);  // plot_height 642: 32100 / 700 = 45.857...
+    EXPECT_TRUE(grid_line_y(g, 1) == g.origin_y - 45 && grid_line_x(g, 1) == g.origin_x + 48);
+    EXPECT_TRUE(grid_line_y(g, 14) == 2 && grid_line_x(g, 20) == g.origin_x + g.plot_width);
+}
+
+TEST(Isenthalps, TheCrossingDetectorKeepsTheNearestTracedPointWithinTheTolerance)
+{
+    struct Case {
+        const char* name;
+        double h[3];  // enthalpies of the traced points 1, 2, 3 (0: none)
+        int level, x;  // the slot looked at and the point it must hold (-1: empty)
+    };
+    for (const Case& c : {Case{"passing 2.6 MJ/kg: the nearer of the two", {2.597e6, 2.602e6, 2.609e6}, 0, 2},
+                          Case{"nearest but outside the tolerance", {2.585e6, 2.615e6, 0}, 0, -1},
+                          Case{"a step jumping over a level", {2.69e6, 2.71e6, 0}, 1, -1},
+                          Case{"a slot keeps the last point it receives", {2.60e6, 2.695e6, 2.70e6}, 1, 3}}) {
+        CrossingGrid grid;
+        clear_crossings(&grid);
+        double r = 42e3;
+        for (int i = 0; i < 3 && c.h[i] > 0; ++i)
+            note_crossing(&grid, 3, &r, c.h[i], i + 1, 10 * (i + 1));
+        EXPECT_EQ(grid.x[c.level][3], c.x) << c.name;
+        EXPECT_EQ(grid.x[c.level][2], -1) << c.name;
+    }
+}
+
+TEST(Isenthalps, EdgeSearchesGiveUpOutsideTheirBracketAndEndsLieWhereTheyShould)
+{
+    EXPECT_NEAR(sub2_enthalpy(973.15, top_edge_pressure(3.5e6).value), 3.5e6, 250);
+    for (double h : {1.0e6, 5.0e6})
+        EXPECT_FALSE(top_edge_pressure(h).found || right_edge_temperature(h, 0.5e5).found) << h;
+    draw_isolines(MemoryDC(W, H).dc, f);
+    for (int k = 0; k < isenthalp_count; ++k) {
+        // 2.6 to 3.0 MJ/kg are labelled where they cross 0.02 bar, the others at the right edge.
+        EXPECT_EQ(label_anchor[k].x, k <= 4 ? crossing_grid.x[k][0] : f.origin_x + f.plot_width) << k;
+        EXPECT_TRUE(k > 4 || label_anchor[k].y == crossing_grid.y[k][0]) << k;
+    }
+    EXPECT_EQ(label_anchor[10].y, t_to_px(f, right_edge_temperature(3.6e6, 0.5e5).value));
 }
 
 }  // namespace

@@ -13,7 +13,14 @@ struct MemoryDC {
     HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
     HGDIOBJ old_bitmap = SelectObject(dc, bitmap);
 
-    MemoryDC(int w, int h) : width(w), height(h) {}
+    // A background other than black is painted in first.
+    MemoryDC(int w, int h, COLORREF background = 0) : width(w), height(h)
+    {
+        cairo_t* cr = cairo_create(vapora_dc_surface(dc));
+        cairo_set_source_rgb(cr, GetRValue(background) / 255.0, GetGValue(background) / 255.0, GetBValue(background) / 255.0);
+        cairo_paint(cr);
+        cairo_destroy(cr);
+    }
     ~MemoryDC()
     {
         SelectObject(dc, old_bitmap);
@@ -23,7 +30,6 @@ struct MemoryDC {
     uint32_t* pixel(int x, int y) const
     {
         cairo_surface_t* s = vapora_dc_surface(dc);
-        cairo_surface_flush(s);
         return reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s)) + x;
     }
     // Outside the bitmap: CLR_INVALID, as GetPixel gives.
@@ -54,14 +60,13 @@ struct MemoryDC {
     {
         return count(x0, y0, x1, y1, [background](COLORREF p) { return p != background && p != 0xFFFFFFFF; });
     }
-    // Pixels that differ from other's, in r or everywhere.
-    int differing(const MemoryDC& other, RECT r) const
+    // Pixels that differ from other's, in r or (r empty) everywhere.
+    int differing(const MemoryDC& other, RECT r = {0, 0, 0, 0}) const
     {
         int n = 0;
-        for (int y = r.top; y < r.bottom; ++y)
-            for (int x = r.left; x < r.right; ++x)
+        for (int y = r.top; y < (r.bottom ? r.bottom : height); ++y)
+            for (int x = r.left; x < (r.right ? r.right : width); ++x)
                 n += at(x, y) != other.at(x, y);
         return n;
     }
-    int differing(const MemoryDC& other) const { return differing(other, RECT{0, 0, width, height}); }
 };

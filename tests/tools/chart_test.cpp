@@ -12,6 +12,7 @@
 #include "diagram/diagram.h"
 #include "memory_dc.h"
 #include "process.h"
+#include "properties/properties.h"
 
 namespace {
 
@@ -44,9 +45,8 @@ struct Png : MemoryDC {
     // Pixels within r of (x, y) near red, or with yellow = true near yellow.
     int red_near(int x, int y, int r, bool yellow = false) const
     {
-        return count(x - r, y - r, x + r + 1, y + r + 1, [yellow](COLORREF p) {
-            return GetRValue(p) > 200 && (GetGValue(p) > 200) == yellow && GetBValue(p) < 80;
-        });
+        return count(x - r, y - r, x + r + 1, y + r + 1,
+                     [=](COLORREF p) { return GetRValue(p) > 200 && (GetGValue(p) > 200) == yellow && GetBValue(p) < 80; });
     }
     bool ok;
 };
@@ -54,50 +54,44 @@ struct Png : MemoryDC {
 const RECT client = {0, 0, 994, 671};
 const DiagramFrame f = frame_from_client(&client);
 
-TEST(ChartTool, PngSvgAndPdfHoldTheSameChartAndTheProcess)
+// A cycle of batch rows (input and output, some refused), and a process, in each format;
+// the PNG also twice as large.
+TEST(ChartTool, PngSvgAndPdfHoldTheChartTheProcessAndTheStatesInOrder)
 {
-    const int x1 = s_to_px(f, 6500), y1 = t_to_px(f, 300), x2 = s_to_px(f, 7500), y2 = t_to_px(f, 500);
-    const std::string png = temp("out.png"), svg = temp("out.svg"), pdf = temp("out.pdf");
-    for (const std::string& out : {png, svg, pdf})
-        ASSERT_EQ(chart({out, "--process", "6.5", "300", "7.5", "500"}).status, 0) << out;
-    ASSERT_EQ(run_process({RSVG_CONVERT, svg, "-o", svg + ".png"}).status, 0);
-    ASSERT_EQ(run_process({PDFTOPPM, "-png", "-r", "72", "-singlefile", pdf, pdf}).status, 0);
-    for (const std::string& path : {png, svg + ".png", pdf + ".png"}) {
-        SCOPED_TRACE(path);
-        Png p(path);
-        ASSERT_TRUE(p.ok);
-        EXPECT_GT(p.red_near(x1, y1, 2), 8);
-        EXPECT_GT(p.red_near(x2, y2, 2), 8);
-        EXPECT_GT(p.red_near((x1 + x2) / 2, (y1 + y2) / 2, 1), 0);
-        EXPECT_EQ(p.red_near(200, 400, 10), 0);
-        // A vertex of the dome's liquid branch (0.7038 kJ/kg C at 50 C) and the title
-        // panel's face and light bevel.
-        EXPECT_GT(p.red_near(s_to_px(f, 703.8), t_to_px(f, 50), 0, true), 0);
-        EXPECT_TRUE(p.at(250, 100) == RGB(192, 192, 192) && p.at(77, 60) == RGB(224, 224, 224));
-    }
-}
-
-// Drawn twice as large: the marks at twice their place, lines two pixels wide.
-TEST(ChartTool, StatesFromABatchFileAreMarkedAndJoinedInOrder)
-{
-    const std::string states = temp("cycle.csv"), path = temp("cycle.png");
+    const std::string states = temp("cycle.csv"), png = temp("out.png"), svg = temp("out.svg"), pdf = temp("out.pdf");
     std::ofstream(states) << "pair,a,b\n# 100 bar to 0.1 bar\np_x,0.1,0\nt_p,500,100\nt_p,900,1\n"
                              "p_s,0.1,6.6\nbogus,1,2\np_s,0.1,6.6,,,46,0.1,2100,6.6,14,0.8,ok\n"
                              "t_p,900,1,,,,,,,,,\"Data out of range, please retry\"\n";
-    const ProcessResult r = chart({path, "--states", states, "--scale", "2"});
-    ASSERT_EQ(r.status, 0);
-    EXPECT_EQ(lines(r.err), 3) << r.err;
-    EXPECT_NE(r.err.find("line 9 skipped: Data out of range, please retry\n"), std::string::npos) << r.err;
-    Png p(path, 2);
-    ASSERT_TRUE(p.ok);
-    EXPECT_TRUE(p.at(2 * f.origin_x + 1, 600) == RGB(255, 255, 255) && p.at(2 * f.origin_x + 2, 600) == RGB(0, 0, 0));
+    for (const std::string& out : {png, svg, pdf, png + "2.png"}) {
+        const ProcessResult r = chart({out, "--process", "2", "300", "3", "500", "--states", states, "--scale", out == png + "2.png" ? "2" : "1"});
+        ASSERT_EQ(r.status, 0) << out;
+        EXPECT_EQ(lines(r.err), 3) << r.err;  // the three refused rows, each named
+        EXPECT_NE(r.err.find("line 9 skipped: Data out of range, please retry\n"), std::string::npos) << r.err;
+    }
+    ASSERT_EQ(run_process({RSVG_CONVERT, svg, "-o", svg + ".png"}).status, 0);
+    ASSERT_EQ(run_process({PDFTOPPM, "-png", "-r", "72", "-singlefile", pdf, pdf}).status, 0);
+    const POINT process[] = {{s_to_px(f, 2000), t_to_px(f, 300)}, {s_to_px(f, 3000), t_to_px(f, 500)}};
     const POINT marks[] = {{s_to_px(f, 649.25), t_to_px(f, 45.83)}, {s_to_px(f, 6599.4), t_to_px(f, 500)},
                            {s_to_px(f, 6600), t_to_px(f, 45.83)}, {s_to_px(f, 6600), t_to_px(f, 46)}};
-    for (const POINT& m : marks)
-        EXPECT_GT(p.red_near(2 * m.x, 2 * m.y, 4), 40) << m.x << "," << m.y;
-    // Joined in order: down the turbine at 6.6 kJ/kg C, and no line from the last back.
-    EXPECT_GT(p.red_near(2 * marks[1].x, 2 * t_to_px(f, 300), 2), 0);
-    EXPECT_EQ(p.red_near(marks[0].x + marks[3].x, 2 * marks[0].y - 40, 10), 0);
+    for (const std::string& path : {png, svg + ".png", pdf + ".png", png + "2.png"}) {
+        SCOPED_TRACE(path);
+        const int n = path == png + "2.png" ? 2 : 1;
+        Png p(path, n);
+        ASSERT_TRUE(p.ok);
+        for (const POINT& m : {process[0], process[1], marks[0], marks[1], marks[2], marks[3]})
+            EXPECT_GT(p.red_near(n * m.x, n * m.y, 2 * n), 8 * n * n) << m.x << "," << m.y;
+        // Joined in order: the process, down the turbine at 6.6 kJ/kg C, and no line
+        // from the last state back to the first.
+        EXPECT_GT(p.red_near(n * (process[0].x + process[1].x) / 2, n * (process[0].y + process[1].y) / 2, n), 0);
+        EXPECT_GT(p.red_near(n * marks[1].x, n * t_to_px(f, 300), n), 0);
+        EXPECT_EQ(p.red_near(n * (marks[0].x + marks[3].x) / 2, n * (marks[0].y - 20), 5 * n), 0);
+        // A vertex of the dome's liquid branch (at 200 C), the title panel's face and its
+        // bevels, the left axis n pixels wide.
+        EXPECT_GT(p.red_near(n * s_to_px(f, sub1_entropy(473.15, sat_pressure(473.15))), n * t_to_px(f, 200), 0, true), 0);
+        EXPECT_TRUE(p.at(n * 250, n * 100) == RGB(192, 192, 192) && p.at(n * 77, n * 60) == RGB(224, 224, 224) &&
+                    p.at(n * 343, n * 60) == RGB(160, 160, 160));
+        EXPECT_TRUE(p.at(n * f.origin_x + n - 1, 600) == RGB(255, 255, 255) && p.at(n * f.origin_x + n, 600) == RGB(0, 0, 0));
+    }
 }
 
 TEST(ChartTool, RefusesEveryBadArgumentWithOneLineAndWritesNothing)

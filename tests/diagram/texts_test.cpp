@@ -2,7 +2,6 @@
 // same text written directly where the chart's layout puts it.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cwchar>
 #include <vector>
 
@@ -11,7 +10,6 @@
 
 namespace {
 
-constexpr POINT anchor = {400, 250};
 constexpr COLORREF black = RGB(0, 0, 0);
 
 // A text as the chart's design gives it: place, cell height, character width,
@@ -36,25 +34,7 @@ void write(HDC dc, const Text& t)
     DeleteObject(font);
 }
 
-// Draws with draw(hdc) the label of curve i alone (the others far outside the canvas),
-// which must leave no GDI object behind and give exactly the pixels of the text written
-// with cell height and character width (h, w), escapement e and colour c at (x, y).
-template <class Draw>
-void expect_label(Draw draw, int i, const wchar_t* text, int x, int y, int h, int w, int e, COLORREF c)
-{
-    POINT anchors[isobar_count];
-    std::fill(anchors, anchors + isobar_count, POINT{-5000, -5000});
-    anchors[i] = anchor;
-    MemoryDC drawn(700, 450), expected(700, 450);
-    const int before = vapora_gdi_object_count();
-    draw(drawn.dc, anchors);
-    EXPECT_EQ(vapora_gdi_object_count(), before);
-    write(expected.dc, Text{text, x, y, h, w, e, 0, 0, 0, c, black});
-    EXPECT_GT(drawn.count_other(0, 0, 700, 450, black), 20);
-    EXPECT_EQ(drawn.differing(expected), 0) << "curve " << i;
-}
-
-TEST(IsolineLabels, IsobarsReadThePressureBelowLeftOfTheEndAtTheirAngle)
+TEST(ChartTexts, IsobarAndIsenthalpLabelsAtTheEndsOfTheirCurves)
 {
     // With L the length of the text: x = trunc(X - 5 L c - 10), y = trunc(Y + 5 L n + 10),
     // c and n the cosine and sine of the label angle; the critical isobar's label
@@ -70,23 +50,29 @@ TEST(IsolineLabels, IsobarsReadThePressureBelowLeftOfTheEndAtTheirAngle)
         {L"10 bar", -19, 38},   {L"20 bar", -19, 38},   {L"50 bar", -19, 38},   {L"100 bar", -21, 43},
         {L"200 bar", -21, 43},  {L"P crit. = 221 bar", -60, 114}, {L"500 bar", -21, 43}, {L"1000 bar", -22, 48},
     };
+    // Isenthalp labels: nine characters with the top-left corner at (X - (6 * 9 + 6), Y - 12).
+    const wchar_t* const levels[isenthalp_count] = {L"2.6 MJ/kg", L"2.7 MJ/kg", L"2.8 MJ/kg", L"2.9 MJ/kg",
+                                                    L"3.0 MJ/kg", L"3.1 MJ/kg", L"3.2 MJ/kg", L"3.3 MJ/kg",
+                                                    L"3.4 MJ/kg", L"3.5 MJ/kg", L"3.6 MJ/kg"};
     const RECT client = {0, 0, 1000, 660};
     const DiagramFrame f = frame_from_client(&client);
+    MemoryDC curves(1000, 660), drawn(1000, 660), expected(1000, 660);
+    CrossingGrid grid;
+    POINT ends[isobar_count];
+    draw_isobars(curves.dc, f, &grid, ends);
+    draw_isolines(curves.dc, f);  // for the isenthalps' label anchors
+    const int before = vapora_gdi_object_count();
+    draw_isobar_labels(drawn.dc, f, ends);
+    draw_isenthalp_labels(drawn.dc, label_anchor);
+    EXPECT_EQ(vapora_gdi_object_count(), before);
     for (int i = 0; i < isobar_count; ++i)
-        expect_label([&](HDC dc, const POINT* a) { draw_isobar_labels(dc, f, a); }, i, cases[i].text,
-                     anchor.x + cases[i].dx, anchor.y + cases[i].dy, 10, 5, 730, RGB(0, 255, 0));
-}
-
-TEST(IsolineLabels, IsenthalpsReadTheLevelAndEndSixPixelsLeftOfTheAnchor)
-{
-    // Nine characters: the top-left corner at (X - (6 * 9 + 6), Y - 12), cyan, upright,
-    // cell height 12 and character width 6.
-    const wchar_t* const texts[isenthalp_count] = {L"2.6 MJ/kg", L"2.7 MJ/kg", L"2.8 MJ/kg", L"2.9 MJ/kg",
-                                                   L"3.0 MJ/kg", L"3.1 MJ/kg", L"3.2 MJ/kg", L"3.3 MJ/kg",
-                                                   L"3.4 MJ/kg", L"3.5 MJ/kg", L"3.6 MJ/kg"};
+        write(expected.dc, Text{cases[i].text, ends[i].x + cases[i].dx, ends[i].y + cases[i].dy, 10, 5, 730, 0, 0, 0,
+                                RGB(0, 255, 0), black});
     for (int k = 0; k < isenthalp_count; ++k)
-        expect_label([](HDC dc, const POINT* a) { draw_isenthalp_labels(dc, a); }, k, texts[k],
-                     anchor.x - 60, anchor.y - 12, 12, 6, 0, RGB(0, 255, 255));
+        write(expected.dc, Text{levels[k], label_anchor[k].x - 60, label_anchor[k].y - 12, 12, 6, 0, 0, 0, 0,
+                                RGB(0, 255, 255), black});
+    EXPECT_GT(drawn.count_other(0, 0, 1000, 660, black), 2000);
+    EXPECT_EQ(drawn.differing(expected), 0);
 }
 
 TEST(ChartTexts, PanelsHoldTheirTextsInTheirFontsColoursAndPlaces)
@@ -123,7 +109,8 @@ TEST(ChartTexts, PanelsHoldTheirTextsInTheirFontsColoursAndPlaces)
           {L"x = 1.00 kg/kg   ", l + 5, t + 105, 14, 0, 0, 0, 0, 0x22, white, green}}},
     };
     for (const Case& k : cases) {
-        MemoryDC drawn(994, 671), bare(994, 671), expected(994, 671);
+        // On blue, so that a black prompt running out of its panel shows.
+        MemoryDC drawn(994, 671, RGB(0, 0, 255)), bare(994, 671, RGB(0, 0, 255)), expected(994, 671, RGB(0, 0, 255));
         k.draw(drawn.dc, f);
         for (HDC dc : {bare.dc, expected.dc})
             draw_bevel_box(dc, k.face.left, k.face.top, k.face.right, k.face.bottom, k.grey < 0 ? 0 : k.grey,
@@ -143,18 +130,18 @@ TEST(ChartTexts, TickLabelsAndCaptionsStandWhereTheGridPutsThem)
     const RECT client = {0, 0, 994, 671};
     const DiagramFrame f = frame_from_client(&client);
     const int right = f.origin_x + f.plot_width, top = f.origin_y - f.plot_height;
-    const wchar_t* const t_labels[] = {L" 50", L"100", L"150", L"200", L"250", L"300", L"350",
-                                       L"400", L"450", L"500", L"550", L"600", L"650", L"700"};
-    const wchar_t* const s_labels[] = {L"0",   L"0.5", L"1.0", L"1.5", L"2.0", L"2.5", L"3.0",
-                                       L"3.5", L"4.0", L"4.5", L"5.0", L"5.5", L"6.0", L"6.5",
-                                       L"7.0", L"7.5", L"8.0", L"8.5", L"9.0", L"9.5"};
     MemoryDC drawn(994, 671), expected(994, 671);
     draw_diagram_frame(drawn.dc, f);
     const COLORREF white = RGB(255, 255, 255);
-    for (int i = 1; i <= 14; ++i)
-        write(expected.dc, Text{t_labels[i - 1], 1, grid_line_y(f, i), 10, 0, 0, 0, 0, 0, white, black});
-    for (int i = 0; i <= 19; ++i)
-        write(expected.dc, Text{s_labels[i], grid_line_x(f, i) - 10, f.origin_y + 1, 10, 0, 0, 0, 0, 0, white, black});
+    wchar_t label[8];
+    for (int i = 1; i <= 14; ++i) {  // " 50" to "700"
+        std::swprintf(label, 8, L"%3d", 50 * i);
+        write(expected.dc, Text{label, 1, grid_line_y(f, i), 10, 0, 0, 0, 0, 0, white, black});
+    }
+    for (int i = 0; i <= 19; ++i) {  // "0", "0.5" to "9.5"
+        std::swprintf(label, 8, i ? L"%.1f" : L"0", i / 2.0);
+        write(expected.dc, Text{label, grid_line_x(f, i) - 10, f.origin_y + 1, 10, 0, 0, 0, 0, 0, white, black});
+    }
     write(expected.dc, Text{L"T [\u00b0C]", f.origin_x + 3, top + 2, 14, 0, 0, 0, 0, 0, white, black});
     write(expected.dc, Text{L"S [kJ/kg\u00b0C]", right - 60, f.origin_y - 15, 14, 0, 0, 0, 0, 0, white, black});
     std::vector<bool> line_row(671), line_column(994);
