@@ -18,15 +18,15 @@ const wchar_t* const second_labels[8] = {label_p,        L"h [kJ/kg]", L"h [kJ/k
                                          L"x [0-1]",     L"eta [%]"};
 
 // The pair selectors are 15 dialog units wide, which leaves the system dialog font too
-// little room for a three-character label beside the check circle: they get a smaller
-// font of their own for as long as the dialog exists.
+// little room for a three-character label beside the check circle ("t,h" shows as "t,"):
+// they get a smaller, condensed font of their own for as long as the dialog exists.
 constexpr int selector_font_height = 12;
-constexpr int selector_font_width = 4;
+constexpr int selector_font_width = 4;  // average character width, narrower than the face's own
 HFONT selector_font = nullptr;
 
 void set_selector_font(HWND dialog) {
-    selector_font = CreateFontW(selector_font_height, selector_font_width, 0, 0, FW_NORMAL, 0, 0, 0,
-                                DEFAULT_CHARSET, 0, 0, 0, VARIABLE_PITCH | FF_SWISS, nullptr);
+    selector_font = CreateFontW(selector_font_height, selector_font_width, 0, 0, FW_NORMAL, 0, 0,
+                                0, DEFAULT_CHARSET, 0, 0, 0, VARIABLE_PITCH | FF_SWISS, nullptr);
     for (int id = IDC_P1_TP; id <= IDC_P2_PX; ++id)
         SendDlgItemMessageW(dialog, id, WM_SETFONT, reinterpret_cast<WPARAM>(selector_font), 0);
 }

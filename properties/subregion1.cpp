@@ -73,7 +73,7 @@ struct Common {
   double D;               // a6 - theta
   bool use_a15;
   double t2, t4, t8, t16;
-  double D2, D8;          // powers of D, set only when use_a15
+  double D2, D8;          // powers of D, used only when use_a15
   double q3_inv;          // (a10 + beta)^-3
 };
 
@@ -93,11 +93,9 @@ Common common(double T, double p) {
   c.Zpow = std::pow(c.Z, z_exponent);
   c.D = a6 - t;
   c.use_a15 = !(std::fabs(c.D) < a15_band);
-  if (c.use_a15) {
-    c.D2 = c.D * c.D;
-    const double D4 = c.D2 * c.D2;
-    c.D8 = D4 * D4;
-  }
+  c.D2 = c.D * c.D;
+  const double D4 = c.D2 * c.D2;
+  c.D8 = D4 * D4;
   const double q = a10 + c.beta;
   c.q3_inv = 1.0 / (q * (q * q));
   return c;

@@ -23,8 +23,7 @@ fi
 work=$(mktemp -d "${TMPDIR:-/tmp}/vapora-mutate.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 src="$work/src" build="$work/build"
-mkdir "$src"
-tar -C "$root" --exclude='./build*' --exclude=./dist --exclude=./.git -cf - . | tar -C "$src" -xf -
+mkdir "$src" && tar -C "$root" --exclude='./build*' --exclude=./dist --exclude=./.git -cf - . | tar -C "$src" -xf -
 export CCACHE_BASEDIR="$work" CCACHE_NOHASHDIR=true
 cmake -S "$src" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVAPORA_BENCH=OFF \
   -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache >/dev/null || exit 1
@@ -36,16 +35,11 @@ run_suite() {
 }
 
 echo "building the unchanged tree and running its tests..."
-if ! build_tree; then
-  echo "the unchanged tree does not build: nothing to measure" >&2
-  tail -n 20 "$work/build.log" >&2
-  exit 1
-fi
+build_tree || { echo "the unchanged tree does not build" >&2; tail -n 20 "$work/build.log" >&2; exit 1; }
 # A test that fails without any fault tells nothing about one: leave it out.
 ctest --test-dir "$build" -j2 --timeout 120 >"$work/ctest.log" 2>&1
 broken=$(sed -n 's/^[[:space:]]*[0-9]* - \([^ ]*\) (.*/\1/p' "$work/ctest.log" | paste -sd'|')
-[ -z "$broken" ] || echo "failing on the unchanged tree, left out: $broken"
-broken=${broken:+^($broken)\$}
+[ -z "$broken" ] || { echo "failing on the unchanged tree, left out: $broken"; broken="^($broken)\$"; }
 
 caught=0 total=0 survivors=() skipped=()
 while IFS=$'\t' read -r name file find replace; do
@@ -71,7 +65,6 @@ while IFS=$'\t' read -r name file find replace; do
   cp "$work/original" "$target"
 done <"$src/tests/mutants.txt"
 
-echo
 echo "caught $caught of $total${filter:+ (filter: $filter)}"
 [ ${#skipped[@]} -eq 0 ] || printf 'not counted: %s\n' "${skipped[@]}"
 [ ${#survivors[@]} -eq 0 ] || printf 'survived: %s\n' "${survivors[@]}"

@@ -86,12 +86,8 @@ int main(int argc, char** argv) {
   os << "[[maybe_unused]] const bool script_registered = (\n"
      << "    vapora_register_resource_script(script, sizeof script - 1), true);\n"
      << "}  // namespace\n";
-  std::string old;
-  // Rewritten only on change, so that an unchanged script does not relink its program.
-  if (!read_file(output, old) || old != os.str()) {
-    std::ofstream out(output, std::ios::binary);
-    if (!(out << os.str())) return refuse(output + ": cannot write");
-  }
+  std::ofstream out(output, std::ios::binary);
+  if (!(out << os.str())) return refuse(output + ": cannot write");
   std::ofstream d(depfile);
   d << output << ":";
   for (const std::string& u : used) d << " \\\n  " << u;

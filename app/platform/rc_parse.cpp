@@ -6,6 +6,7 @@
 
 #include <glib.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -56,12 +57,12 @@ std::vector<Token> tokenize(const std::string& s) {
     } else if (c == '#' && (start == 0 || s[start - 1] == '\n')) {
       read_marker(s.c_str() + start, file, line);
       i = std::min(s.find('\n', start), s.size());
-    } else if (c == '"') {  // a string; "" inside one is a quote, as the resource compiler reads it
-      std::string bytes;
-      for (; i < s.size() && s[i] != '\n' && (s[i] != '"' || s[i + 1] == '"'); ++i)
-        bytes += s[i] == '"' ? s[i++] : s[i];
-      if (i >= s.size() || s[i++] != '"') throw Error{where() + ": unterminated string"};
-      out.push_back({Kind::String, bytes, 0, where()});
+    } else if (c == '"') {  // the scripts' texts hold neither quotes nor escapes
+      const size_t close = s.find_first_of("\"\n", i);
+      if (close == std::string::npos || s[close] != '"')
+        throw Error{where() + ": unterminated string"};
+      out.push_back({Kind::String, s.substr(i, close - i), 0, where()});
+      i = close + 1;
     } else if (std::isdigit((unsigned char)c)) {
       char* end = nullptr;
       long value = (long)std::strtoul(s.c_str() + start, &end, 0);
@@ -161,12 +162,9 @@ class Parser {
     cx = number(), expect(","), cy = number();
   }
 
-  // Adjacent literals join, as in C.
   std::string bytes() {
     if (peek().kind != Kind::String) fail("string expected, found " + found());
-    std::string s;
-    while (peek().kind == Kind::String) s += take().text;
-    return s;
+    return take().text;
   }
   std::wstring text() {
     const std::string where = peek().where, s = bytes();
@@ -179,7 +177,6 @@ class Parser {
   }
 
   std::vector<Accelerator> accelerators() {
-    static const std::map<std::string, uint8_t> options = {{"ASCII", 0}, {"ALT", FALT}};
     std::vector<Accelerator> table;
     expect("BEGIN");
     while (!block_end()) {
@@ -189,12 +186,9 @@ class Parser {
       a.key = (unsigned char)take().text[0];
       expect(",");
       a.command = (uint16_t)number();
-      while (accept(",")) {
-        auto option = options.find(peek().text);
-        if (peek().kind != Kind::Word || option == options.end())
-          fail("accelerator option expected, found " + found());
-        a.flags |= option->second;
-        take();
+      while (accept(",")) {  // a character, with or without Alt
+        if (accept("ALT")) a.flags |= FALT;
+        else if (!accept("ASCII")) fail("ASCII or ALT expected, found " + found());
       }
       table.push_back(a);
     }

@@ -8,7 +8,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -76,19 +75,10 @@ int text_mismatch(const Image& shot, int x0, int y0, int x1, int y1,
         HFONT font = CreateFontW(t.height, 0, 0, 0, t.weight, 0, 0, 0, 0, 0, 0, t.quality,
                                  t.pitch_family, nullptr);
         const int x = t.x - x0, y = t.y - y0, n = static_cast<int>(t.text.size());
-        // The text's width: where its ink ends when written alone.
-        MemoryDC alone(c.width + 100, t.height);
-        HGDIOBJ old = SelectObject(alone.dc, font);
-        SetTextColor(alone.dc, RGB(255, 255, 255));
-        TextOutW(alone.dc, 0, 0, t.text.c_str(), n);
-        SelectObject(alone.dc, old);
-        int extent = 0;
-        for (int i = 0; i < alone.width; ++i)
-            if (alone.count_other(i, 0, i + 1, t.height, RGB(0, 0, 0))) extent = i + 1;
-        old = SelectObject(c.dc, font);
-        const RECT cell = {x, y, std::min(x + extent + 12, c.width), y + t.height};
-        for (int cy = cell.top; cy < cell.bottom; ++cy)
-            for (int cx = cell.left; cx < cell.right; ++cx) c.set(cx, cy, colorref(background));
+        HGDIOBJ old = SelectObject(c.dc, font);
+        // The rest of the line is cleared, so a text that runs long shows as a mismatch.
+        for (int cy = y; cy < std::min(y + t.height, c.height); ++cy)
+            for (int cx = x; cx < c.width; ++cx) c.set(cx, cy, colorref(background));
         SetBkMode(c.dc, t.opaque ? OPAQUE : TRANSPARENT);
         SetBkColor(c.dc, colorref(background));
         SetTextColor(c.dc, colorref(t.colour));

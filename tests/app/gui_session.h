@@ -52,9 +52,11 @@ struct Text {
     uint32_t colour;
     bool opaque;
 };
-// Pixels of the box [x0, x1) x [y0, y1) of `shot` that change when each text is drawn
-// again there by the layer's own GDI on a clean `background` (up to 12 pixels past its
-// end): 0 when the shot shows exactly these texts.
+// Pixels of the box [x0, x1) x [y0, y1) of `shot` that change when, in turn, each text's
+// line is cleared to `background` from the text's corner to the box's right edge and the
+// text drawn there again by the layer's own GDI: 0 when the shot shows exactly these
+// texts and nothing else on their lines. (Texts later in the list may stand to the right
+// of earlier ones on the same line.)
 int text_mismatch(const Image& shot, int x0, int y0, int x1, int y1,
                   const std::vector<Text>& texts, uint32_t background);
 

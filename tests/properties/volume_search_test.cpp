@@ -75,8 +75,7 @@ TEST(VolumeSearches, SaturatedLiquidMarchEndsWithinItsBand) {
 // Every search ends within 5 Pa of p after a bisection, or within the
 // acceptance tolerance of the start value it kept: on the vapour side below
 // the critical pressure (start tolerance 1.05 Pa) up to the saturated vapour,
-// just above the L line,
-// just above 623.15 K and up to 1000 bar.
+// just above the L line, and in the liquid just above 623.15 K up to 1000 bar.
 TEST(VolumeSearches, EndWithinTheirTolerance) {
   EXPECT_EQ(sub3_volume(647.3, 2.212e7), 0.00317);
   EXPECT_EQ(sub3_volume(647.3 + 9e-5, 2.212e7 - 2.9), 0.00317);
