@@ -1,6 +1,6 @@
 // The harness of the end-to-end tests: the test build of the program on the test
-// program's private Xvfb display (xvfb_main.cpp), the state and window snapshots its
-// hook writes, xdotool for the mouse and the keyboard. Every wait is bounded; a test
+// program's private Xvfb display (on_xvfb.sh), the state and window snapshots its hook
+// writes, xdotool for the mouse and the keyboard. Every wait is bounded; a test
 // that fails kills what it started.
 #pragma once
 
