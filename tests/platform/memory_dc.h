@@ -1,5 +1,5 @@
-// The tests' one memory device context: a fresh black bitmap selected into a memory DC,
-// its pixels read and written through the surface behind it.
+// The tests' one memory device context: a fresh bitmap selected into a memory DC, its
+// pixels read and written through the surface behind it.
 #pragma once
 
 #include <cstdint>
@@ -13,7 +13,6 @@ struct MemoryDC {
     HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
     HGDIOBJ old_bitmap = SelectObject(dc, bitmap);
 
-    // A background other than black is painted in first.
     MemoryDC(int w, int h, COLORREF background = 0) : width(w), height(h)
     {
         cairo_t* cr = cairo_create(vapora_dc_surface(dc));
@@ -27,22 +26,22 @@ struct MemoryDC {
         DeleteObject(bitmap);
         DeleteDC(dc);
     }
-    uint32_t* pixel(int x, int y) const
+    uint32_t& pixel(int x, int y) const
     {
         cairo_surface_t* s = vapora_dc_surface(dc);
-        return reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s)) + x;
+        return reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s))[x];
     }
     // Outside the bitmap: CLR_INVALID, as GetPixel gives.
     COLORREF at(int x, int y) const
     {
         if (x < 0 || y < 0 || x >= width || y >= height)
             return 0xFFFFFFFF;
-        const uint32_t p = *pixel(x, y);
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+        const uint32_t p = pixel(x, y);
+        return RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF);
     }
     void set(int x, int y, COLORREF c)
     {
-        *pixel(x, y) = 0xFF000000u | GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c);
+        pixel(x, y) = 0xFF000000u | GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c);
         cairo_surface_mark_dirty(vapora_dc_surface(dc));
     }
     // Pixels in [x0, x1) x [y0, y1) for which keep(colour) holds.
@@ -54,11 +53,6 @@ struct MemoryDC {
             for (int x = x0; x < x1; ++x)
                 n += keep(at(x, y)) ? 1 : 0;
         return n;
-    }
-    // Text has smoothed edges: its presence shows as pixels other than the background.
-    int count_other(int x0, int y0, int x1, int y1, COLORREF background) const
-    {
-        return count(x0, y0, x1, y1, [background](COLORREF p) { return p != background && p != 0xFFFFFFFF; });
     }
     // Pixels that differ from other's, in r or (r empty) everywhere.
     int differing(const MemoryDC& other, RECT r = {0, 0, 0, 0}) const
