@@ -68,39 +68,28 @@ TEST(GdiPixels, LinesAreasAndTheInvertingPenCoverWhatWin32Covers)
 // stretches it; an opaque background fills the cell; bold is heavier.
 TEST(GdiText, PlacedByItsCellTurnedByTheEscapementStretchedByTheWidth)
 {
-    struct Case {
-        int height, width, escapement, mode;
-        DWORD family;
-    };
-    for (const Case& k : {Case{14, 0, 0, TRANSPARENT, FF_ROMAN}, Case{22, 0, 0, OPAQUE, FF_SWISS},
-                          Case{10, 0, 900, TRANSPARENT, 0}, Case{12, 12, 0, TRANSPARENT, 0}}) {
-        SCOPED_TRACE(testing::Message() << k.height << " " << k.width << " " << k.escapement);
+    for (auto [height, width, escapement, mode, family] : {std::tuple{14, 0, 0, TRANSPARENT, FF_ROMAN}, {22, 0, 0, OPAQUE, FF_SWISS},
+                                                           {10, 0, 900, TRANSPARENT, 0}, {12, 12, 0, TRANSPARENT, 0}}) {
+        SCOPED_TRACE(testing::Message() << height << " " << width << " " << escapement);
         MemoryDC c(200, 200), thin(200, 200);
         for (MemoryDC* m : {&c, &thin}) {
-            HFONT font = CreateFontW(k.height, k.width, k.escapement, 0, m == &c ? FW_BOLD : FW_NORMAL, 0, 0, 0, 0, 0, 0, 0,
-                                     k.family, nullptr);
+            HFONT font = CreateFontW(height, width, escapement, 0, m == &c ? FW_BOLD : FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, family, nullptr);
             HGDIOBJ old_font = SelectObject(m->dc, font);
-            SetBkMode(m->dc, k.mode);
+            SetBkMode(m->dc, mode);
             SetBkColor(m->dc, red);
             SetTextColor(m->dc, white);
             TextOutW(m->dc, 100, 100, L"Hg\u00b0y", 4);
-            SelectObject(m->dc, old_font);
-            DeleteObject(font);
+            DeleteObject(SelectObject(m->dc, old_font));
         }
-        const auto is_ink = [](COLORREF p) { return GetGValue(p) > 128; };
-        const int ink = c.count(0, 0, 200, 200, is_ink);
-        EXPECT_GT(ink, thin.count(0, 0, 200, 200, is_ink) + 5);
-        const auto is_other = [](COLORREF p) { return p != black; };
-        if (k.escapement) {
-            EXPECT_EQ(c.count(100, 0, 100 + k.height, 100, is_other), c.count(0, 0, 200, 200, is_other));
-        } else {
-            EXPECT_EQ(c.count(100, 100, 200, 100 + k.height, is_other), c.count(0, 0, 200, 200, is_other));
-            EXPECT_GT(c.count(100, 100, 100 + k.height / 2, 100 + k.height, is_other), k.height / 2);
-            EXPECT_TRUE(k.width == 0 || c.count(100 + 3 * k.width, 100, 200, 100 + k.height, is_other) > 0);
-            const auto is_red = [](COLORREF p) { return p == red; };
-            EXPECT_EQ(c.count(100, 100, 200, 101, is_red) > 10 && c.count(100, 99 + k.height, 200, 100 + k.height, is_red) > 10,
-                      k.mode == OPAQUE);
-        }
+        const auto ink = [](COLORREF p) { return GetGValue(p) > 128; };
+        const auto other = [](COLORREF p) { return p != black; };
+        const auto is_red = [](COLORREF p) { return p == red; };
+        const int h = height, all = c.count(0, 0, 200, 200, other);
+        EXPECT_GT(c.count(0, 0, 200, 200, ink), thin.count(0, 0, 200, 200, ink) + 5);
+        EXPECT_EQ(escapement ? c.count(100, 0, 100 + h, 100, other) : c.count(100, 100, 200, 100 + h, other), all);
+        EXPECT_TRUE(escapement || c.count(100, 100, 100 + h / 2, 100 + h, other) > h / 2);
+        EXPECT_TRUE(width == 0 || c.count(100 + 3 * width, 100, 200, 100 + h, other) > 0);
+        EXPECT_EQ(c.count(100, 100, 200, 101, is_red) > 10 && c.count(100, 99 + h, 200, 100 + h, is_red) > 10, mode == OPAQUE);
     }
 }
 

@@ -20,12 +20,7 @@ struct MemoryDC {
         cairo_paint(cr);
         cairo_destroy(cr);
     }
-    ~MemoryDC()
-    {
-        SelectObject(dc, old_bitmap);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
+    ~MemoryDC() { SelectObject(dc, old_bitmap), DeleteObject(bitmap), DeleteDC(dc); }
     uint32_t& pixel(int x, int y) const
     {
         cairo_surface_t* s = vapora_dc_surface(dc);
@@ -34,10 +29,8 @@ struct MemoryDC {
     // Outside the bitmap: CLR_INVALID, as GetPixel gives.
     COLORREF at(int x, int y) const
     {
-        if (x < 0 || y < 0 || x >= width || y >= height)
-            return 0xFFFFFFFF;
-        const uint32_t p = pixel(x, y);
-        return RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF);
+        const bool inside = x >= 0 && y >= 0 && x < width && y < height;
+        return inside ? RGB(pixel(x, y) >> 16 & 0xFF, pixel(x, y) >> 8 & 0xFF, pixel(x, y) & 0xFF) : 0xFFFFFFFF;
     }
     void set(int x, int y, COLORREF c)
     {
