@@ -2,7 +2,6 @@
 // same text written directly where the chart's layout puts it.
 #include <gtest/gtest.h>
 
-#include <cwchar>
 #include <vector>
 
 #include "diagram/diagram.h"
@@ -11,28 +10,6 @@
 namespace {
 
 constexpr COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255);
-
-// A text as the chart's design gives it: place, cell height, character width,
-// escapement, weight, italic, pitch and family, colour, and an opaque background colour
-// (black: transparent).
-struct Text {
-    const wchar_t* text;
-    int x, y, height = 10, width = 0, escapement = 0, weight = 0, italic = 0;
-    DWORD family = 0;
-    COLORREF colour = white, background = black;
-};
-
-void write(HDC dc, const Text& t)
-{
-    HFONT font = CreateFontW(t.height, t.width, t.escapement, 0, t.weight, t.italic, 0, 0, 0, 0, 0, 0, t.family, nullptr);
-    HGDIOBJ old = SelectObject(dc, font);
-    SetBkMode(dc, t.background == black ? TRANSPARENT : OPAQUE);
-    SetBkColor(dc, t.background);
-    SetTextColor(dc, t.colour);
-    TextOutW(dc, t.x, t.y, t.text, static_cast<int>(std::wcslen(t.text)));
-    SelectObject(dc, old);
-    DeleteObject(font);
-}
 
 TEST(ChartTexts, IsobarAndIsenthalpLabelsAtTheEndsOfTheirCurves)
 {
@@ -46,10 +23,6 @@ TEST(ChartTexts, IsobarAndIsenthalpLabelsAtTheEndsOfTheirCurves)
         {L"10 bar", -19, 38},   {L"20 bar", -19, 38},   {L"50 bar", -19, 38},   {L"100 bar", -21, 43},
         {L"200 bar", -21, 43},  {L"P crit. = 221 bar", -60, 114}, {L"500 bar", -21, 43}, {L"1000 bar", -22, 48},
     };
-    // Isenthalp labels: nine characters with the top-left corner at (X - (6 * 9 + 6), Y - 12).
-    const wchar_t* const levels[isenthalp_count] = {L"2.6 MJ/kg", L"2.7 MJ/kg", L"2.8 MJ/kg", L"2.9 MJ/kg",
-                                                    L"3.0 MJ/kg", L"3.1 MJ/kg", L"3.2 MJ/kg", L"3.3 MJ/kg",
-                                                    L"3.4 MJ/kg", L"3.5 MJ/kg", L"3.6 MJ/kg"};
     const RECT client = {0, 0, 1000, 660};
     const DiagramFrame f = frame_from_client(&client);
     MemoryDC drawn(1000, 660), expected(1000, 660);
@@ -62,9 +35,14 @@ TEST(ChartTexts, IsobarAndIsenthalpLabelsAtTheEndsOfTheirCurves)
     draw_isenthalp_labels(drawn.dc, label_anchor);
     EXPECT_EQ(vapora_gdi_object_count(), before);
     for (int i = 0; i < isobar_count; ++i)
-        write(expected.dc, {isobars[i].text, ends[i].x + isobars[i].x, ends[i].y + isobars[i].y, 10, 5, 730, 0, 0, 0, RGB(0, 255, 0)});
-    for (int k = 0; k < isenthalp_count; ++k)
-        write(expected.dc, {levels[k], label_anchor[k].x - 60, label_anchor[k].y - 12, 12, 6, 0, 0, 0, 0, RGB(0, 255, 255)});
+        expected.write({isobars[i].text, ends[i].x + isobars[i].x, ends[i].y + isobars[i].y, 10, 5, 730, 0, 0, 0, RGB(0, 255, 0)});
+    // Isenthalp labels, "2.6 MJ/kg" to "3.6 MJ/kg": nine characters with the top-left corner
+    // at (X - (6 * 9 + 6), Y - 12).
+    wchar_t level[10];
+    for (int k = 0; k < isenthalp_count; ++k) {
+        std::swprintf(level, 10, L"%d.%d MJ/kg", (26 + k) / 10, (26 + k) % 10);
+        expected.write({level, label_anchor[k].x - 60, label_anchor[k].y - 12, 12, 6, 0, 0, 0, 0, RGB(0, 255, 255)});
+    }
     EXPECT_GT(drawn.count(0, 0, 1000, 660, [](COLORREF p) { return p != black; }), 2000);
     EXPECT_EQ(drawn.differing(expected), 0);
 }
@@ -106,7 +84,7 @@ TEST(ChartTexts, PanelsHoldTheirTextsInTheirFontsColoursAndPlaces)
         for (HDC dc : {bare.dc, expected.dc})
             draw_bevel_box(dc, k.face.left, k.face.top, k.face.right, k.face.bottom, GetRValue(k.grey), GetGValue(k.grey), GetBValue(k.grey));
         for (const Text& text : k.texts)
-            write(expected.dc, text);
+            expected.write(text);
         EXPECT_EQ(drawn.differing(expected), 0) << k.texts[0].text;
         // Every text fits: the panel differs from a bare one only where its texts may be.
         EXPECT_EQ(drawn.differing(bare), drawn.differing(bare, k.fit)) << k.texts[0].text;
@@ -124,11 +102,11 @@ TEST(ChartTexts, TickLabelsAndCaptionsStandWhereTheGridPutsThem)
     draw_diagram_frame(drawn.dc, f);
     wchar_t label[8];
     for (int i = 1; i <= 14; ++i)  // " 50" to "700"
-        std::swprintf(label, 8, L"%3d", 50 * i), write(expected.dc, {label, 1, grid_line_y(f, i)});
+        std::swprintf(label, 8, L"%3d", 50 * i), expected.write({label, 1, grid_line_y(f, i)});
     for (int i = 0; i <= 19; ++i)  // "0", "0.5" to "9.5"
-        std::swprintf(label, 8, i ? L"%.1f" : L"0", i / 2.0), write(expected.dc, {label, grid_line_x(f, i) - 10, f.origin_y + 1});
-    write(expected.dc, {L"T [\u00b0C]", f.origin_x + 3, top + 2, 14});
-    write(expected.dc, {L"S [kJ/kg\u00b0C]", right - 60, f.origin_y - 15, 14});
+        std::swprintf(label, 8, i ? L"%.1f" : L"0", i / 2.0), expected.write({label, grid_line_x(f, i) - 10, f.origin_y + 1});
+    expected.write({L"T [\u00b0C]", f.origin_x + 3, top + 2, 14});
+    expected.write({L"S [kJ/kg\u00b0C]", right - 60, f.origin_y - 15, 14});
     const int x19 = grid_line_x(f, 19);
     for (const RECT& r : {RECT{0, 0, f.origin_x, 671}, RECT{0, f.origin_y + 1, 994, 671},
                           RECT{f.origin_x + 1, top + 1, grid_line_x(f, 1), grid_line_y(f, 13)},

@@ -72,15 +72,8 @@ TEST(GdiText, PlacedByItsCellTurnedByTheEscapementStretchedByTheWidth)
                                                            {10, 0, 900, TRANSPARENT, 0}, {12, 12, 0, TRANSPARENT, 0}}) {
         SCOPED_TRACE(testing::Message() << height << " " << width << " " << escapement);
         MemoryDC c(200, 200), thin(200, 200);
-        for (MemoryDC* m : {&c, &thin}) {
-            HFONT font = CreateFontW(height, width, escapement, 0, m == &c ? FW_BOLD : FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, family, nullptr);
-            HGDIOBJ old_font = SelectObject(m->dc, font);
-            SetBkMode(m->dc, mode);
-            SetBkColor(m->dc, red);
-            SetTextColor(m->dc, white);
-            TextOutW(m->dc, 100, 100, L"Hg\u00b0y", 4);
-            DeleteObject(SelectObject(m->dc, old_font));
-        }
+        for (MemoryDC* m : {&c, &thin})
+            m->write({L"Hg\u00b0y", 100, 100, height, width, escapement, m == &c ? FW_BOLD : FW_NORMAL, 0, DWORD(family), white, mode == OPAQUE ? red : black});
         const auto ink = [](COLORREF p) { return GetGValue(p) > 128; };
         const auto other = [](COLORREF p) { return p != black; };
         const auto is_red = [](COLORREF p) { return p == red; };

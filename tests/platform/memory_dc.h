@@ -3,9 +3,19 @@
 #pragma once
 
 #include <cstdint>
+#include <cwchar>
 
 #include "gdi_internal.h"
 #include "platform.h"
+
+// A text in a logical font: place, cell height, character width, escapement, weight,
+// italic, pitch and family, colour, and an opaque background colour (black: transparent).
+struct Text {
+    const wchar_t* text;
+    int x, y, height = 10, width = 0, escapement = 0, weight = 0, italic = 0;
+    DWORD family = 0;
+    COLORREF colour = RGB(255, 255, 255), background = RGB(0, 0, 0);
+};
 
 struct MemoryDC {
     HDC dc = CreateCompatibleDC(nullptr);
@@ -37,6 +47,15 @@ struct MemoryDC {
         pixel(x, y) = 0xFF000000u | GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c);
         cairo_surface_mark_dirty(vapora_dc_surface(dc));
     }
+    void write(const Text& t) const
+    {
+        HGDIOBJ old = SelectObject(dc, CreateFontW(t.height, t.width, t.escapement, 0, t.weight, t.italic, 0, 0, 0, 0, 0, 0, t.family, nullptr));
+        SetBkMode(dc, t.background ? OPAQUE : TRANSPARENT);
+        SetBkColor(dc, t.background);
+        SetTextColor(dc, t.colour);
+        TextOutW(dc, t.x, t.y, t.text, static_cast<int>(std::wcslen(t.text)));
+        DeleteObject(SelectObject(dc, old));
+    }
     // Pixels in [x0, x1) x [y0, y1) for which keep(colour) holds.
     template <class Keep>
     int count(int x0, int y0, int x1, int y1, Keep keep) const
@@ -44,7 +63,7 @@ struct MemoryDC {
         int n = 0;
         for (int y = y0; y < y1; ++y)
             for (int x = x0; x < x1; ++x)
-                n += keep(at(x, y)) ? 1 : 0;
+                n += keep(at(x, y));
         return n;
     }
     // Pixels that differ from other's, in r or (r empty) everywhere.
