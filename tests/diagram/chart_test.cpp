@@ -16,14 +16,6 @@ constexpr COLORREF black = RGB(0, 0, 0), grey = RGB(192, 192, 192), yellow = RGB
 const RECT client = {0, 0, W, H};
 const DiagramFrame f = frame_from_client(&client);
 
-// Entropy and enthalpy on an isobar (bar, as the tracer rounds it to float) at t C.
-double isobar_s(double bar, double t, double* h)
-{
-    double v, s;
-    props_from_TP(t + 273.15, static_cast<float>(bar) * 100000.0, &v, h, &s);
-    return s;
-}
-
 TEST(Chart, GridAxesAndCurvesLieWhereTheMappingAndTheSteamTablesPutThem)
 {
     MemoryDC c(W, H);
@@ -45,15 +37,17 @@ TEST(Chart, GridAxesAndCurvesLieWhereTheMappingAndTheSteamTablesPutThem)
         EXPECT_EQ(c.at(s_to_px(f, sub1_entropy(T, p)), t_to_px(f, t)), yellow) << t;
         EXPECT_EQ(c.at(static_cast<int>(sub2_entropy(T, p) * f.plot_width / 10000 + f.origin_x - 1.0), t_to_px(f, t)), yellow) << t;
     }
-    double h;
+    // Entropy and enthalpy on an isobar (bar, as the tracer rounds it to float) at t C.
+    double v, h, s;
+    const auto isobar_s = [&](double bar, double t) { return props_from_TP(t + 273.15, float(bar) * 1e5, &v, &h, &s), s; };
     for (double bar : {0.1, 1.0, 100.0, 221.2, 1000.0})
-        EXPECT_EQ(c.at(s_to_px(f, isobar_s(bar, 450, &h)), t_to_px(f, 450)), bar == 221.2 ? RGB(0, 130, 0) : RGB(0, 255, 0)) << bar;
+        EXPECT_EQ(c.at(s_to_px(f, isobar_s(bar, 450)), t_to_px(f, 450)), bar == 221.2 ? RGB(0, 130, 0) : RGB(0, 255, 0)) << bar;
     // Isenthalps pass within a pixel of their crossings with the isobars (t by bisection).
     for (auto [mj, bar, lo] : {std::tuple{2.8, 5.0, 160.0}, {3.4, 100.0, 311.0}}) {
         double hi = 700;
         for (int n = 0; n < 60; ++n)
-            isobar_s(bar, (lo + hi) / 2, &h), (h < mj * 1e6 ? lo : hi) = (lo + hi) / 2;
-        const int x = s_to_px(f, isobar_s(bar, lo, &h)), y = t_to_px(f, lo);
+            isobar_s(bar, (lo + hi) / 2), (h < mj * 1e6 ? lo : hi) = (lo + hi) / 2;
+        const int x = s_to_px(f, isobar_s(bar, lo)), y = t_to_px(f, lo);
         EXPECT_GT(c.count(x - 1, y - 1, x + 2, y + 2, [](COLORREF p) { return p == RGB(0, 255, 255); }), 0) << mj;
     }
 }

@@ -43,7 +43,6 @@ TEST(ChartTexts, IsobarAndIsenthalpLabelsAtTheEndsOfTheirCurves)
         std::swprintf(level, 10, L"%d.%d MJ/kg", (26 + k) / 10, (26 + k) % 10);
         expected.write({level, label_anchor[k].x - 60, label_anchor[k].y - 12, 12, 6, 0, 0, 0, 0, RGB(0, 255, 255)});
     }
-    EXPECT_GT(drawn.count(0, 0, 1000, 660, [](COLORREF p) { return p != black; }), 2000);
     EXPECT_EQ(drawn.differing(expected), 0);
 }
 

@@ -23,7 +23,7 @@ TEST(GdiPixels, LinesAreasAndTheInvertingPenCoverWhatWin32Covers)
     };
     const Case cases[] = {
         {"LineTo leaves out its end pixel; halves round away from the start", PS_SOLID,
-         [](HDC dc) { MoveToEx(dc, 0, 0, nullptr); LineTo(dc, 6, 2); LineTo(dc, 6, 5); },
+         [](HDC dc) { MoveToEx(dc, 0, 0, nullptr), LineTo(dc, 6, 2), LineTo(dc, 6, 5); },
          {"oo.....", "..ooo..", ".....oo", "......o", "......o", "......."}},
         {"a rectangle covers its left and top edges, not its right and bottom", PS_SOLID,
          [](HDC dc) { Rectangle(dc, 1, 1, 5, 4); },
@@ -34,12 +34,7 @@ TEST(GdiPixels, LinesAreasAndTheInvertingPenCoverWhatWin32Covers)
          [](HDC dc) { const POINT p[3] = {{0, 0}, {6, 0}, {0, 4}}; Polygon(dc, p, 3); },
          {"######.", "#####..", "###....", "##.....", ".......", "......."}},
         {"an ellipse is inscribed in its box; the inverting pen flips every colour bit", PS_SOLID,
-         [](HDC dc) {
-             Ellipse(dc, 0, 0, 6, 6);
-             SetROP2(dc, R2_NOT);
-             MoveToEx(dc, 0, 5, nullptr);
-             LineTo(dc, 7, 0);
-         },
+         [](HDC dc) { Ellipse(dc, 0, 0, 6, 6), SetROP2(dc, R2_NOT), MoveToEx(dc, 0, 5, nullptr), LineTo(dc, 7, 0); },
          {".oooo..", "o####.o", "o###?o.", "o##?#o.", "o??##o.", "ooooo.."}},
     };
     for (const Case& k : cases) {
@@ -50,8 +45,7 @@ TEST(GdiPixels, LinesAreasAndTheInvertingPenCoverWhatWin32Covers)
         HGDIOBJ old_pen = SelectObject(c.dc, pen), old_brush = SelectObject(c.dc, brush);
         k.draw(c.dc);
         EXPECT_FALSE(DeleteObject(pen)) << "still selected";
-        SelectObject(c.dc, old_pen);
-        SelectObject(c.dc, old_brush);
+        SelectObject(c.dc, old_pen), SelectObject(c.dc, old_brush);
         EXPECT_EQ(vapora_gdi_object_count(), before + 2);
         EXPECT_TRUE(DeleteObject(pen) && DeleteObject(brush));
         std::vector<std::string> drawn(6, std::string(7, '?'));
