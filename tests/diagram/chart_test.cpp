@@ -34,8 +34,8 @@ TEST(Chart, GridAxesAndCurvesLieWhereTheMappingAndTheSteamTablesPutThem)
     // Dome vertices: the liquid branch at the mapping, the vapour branch one pixel left.
     for (double t : {20.0, 200.0, 345.0}) {
         const double T = t + 273.15, p = sat_pressure(T);
-        EXPECT_EQ(c.at(s_to_px(f, sub1_entropy(T, p)), t_to_px(f, t)), yellow) << t;
-        EXPECT_EQ(c.at(static_cast<int>(sub2_entropy(T, p) * f.plot_width / 10000 + f.origin_x - 1.0), t_to_px(f, t)), yellow) << t;
+        const int y = t_to_px(f, t);
+        EXPECT_TRUE(c.at(s_to_px(f, sub1_entropy(T, p)), y) == yellow && c.at(s_to_px(f, sub2_entropy(T, p)) - 1, y) == yellow) << t;
     }
     // Entropy and enthalpy on an isobar (bar, as the tracer rounds it to float) at t C.
     double v, h, s;

@@ -9,7 +9,9 @@
 
 namespace {
 
-constexpr COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255);
+constexpr COLORREF black = RGB(0, 0, 0);
+const RECT client = {0, 0, 994, 671};  // the Linux main window's client area
+const DiagramFrame f = frame_from_client(&client);
 
 TEST(ChartTexts, IsobarAndIsenthalpLabelsAtTheEndsOfTheirCurves)
 {
@@ -23,8 +25,8 @@ TEST(ChartTexts, IsobarAndIsenthalpLabelsAtTheEndsOfTheirCurves)
         {L"10 bar", -19, 38},   {L"20 bar", -19, 38},   {L"50 bar", -19, 38},   {L"100 bar", -21, 43},
         {L"200 bar", -21, 43},  {L"P crit. = 221 bar", -60, 114}, {L"500 bar", -21, 43}, {L"1000 bar", -22, 48},
     };
-    const RECT client = {0, 0, 1000, 660};
-    const DiagramFrame f = frame_from_client(&client);
+    const RECT other = {0, 0, 1000, 660};
+    const DiagramFrame f = frame_from_client(&other);
     MemoryDC drawn(1000, 660), expected(1000, 660);
     CrossingGrid grid;
     POINT ends[isobar_count];
@@ -48,8 +50,6 @@ TEST(ChartTexts, IsobarAndIsenthalpLabelsAtTheEndsOfTheirCurves)
 
 TEST(ChartTexts, PanelsHoldTheirTextsInTheirFontsColoursAndPlaces)
 {
-    const RECT client = {0, 0, 994, 671};
-    const DiagramFrame f = frame_from_client(&client);
     const int l = f.origin_x + 20, t = f.origin_y - f.plot_height / 2;
     const COLORREF navy = RGB(0, 0, 130), green = RGB(0, 130, 0);
     struct Case {
@@ -94,8 +94,6 @@ TEST(ChartTexts, PanelsHoldTheirTextsInTheirFontsColoursAndPlaces)
 // margins, and between the grid lines and axes around the captions.
 TEST(ChartTexts, TickLabelsAndCaptionsStandWhereTheGridPutsThem)
 {
-    const RECT client = {0, 0, 994, 671};
-    const DiagramFrame f = frame_from_client(&client);
     const int right = f.origin_x + f.plot_width, top = f.origin_y - f.plot_height;
     MemoryDC drawn(994, 671), expected(994, 671);
     draw_diagram_frame(drawn.dc, f);
