@@ -29,6 +29,7 @@ std::string run(const std::string& command);
 // The state the hook wrote: "key value ..." lines, and count_<event> for every event.
 struct Dump {
     std::map<std::string, std::vector<double>> fields;
+    std::map<std::string, std::string> texts;  // the rest of each line, as written
     double number(const std::string& key, size_t i = 0) const;
     long count(const std::string& event) const { return static_cast<long>(number("count_" + event)); }
 };
