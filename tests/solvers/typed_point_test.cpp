@@ -5,8 +5,6 @@
 
 #include "solvers/typed_point.h"
 
-namespace {
-
 TEST(TypedPoint, Guards)
 {
     const struct { int pair; double a, b; int accepted; } guards[] = {
@@ -63,5 +61,3 @@ TEST(Turbine, ExpansionAndItsBounds)
     EXPECT_EQ(iso.p, 0.02);
     EXPECT_EQ(out.t, 7);
 }
-
-} // namespace
