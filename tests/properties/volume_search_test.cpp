@@ -12,11 +12,11 @@ namespace {
 
 // The acceptance tolerance [Pa] of a start value, by pressure band.
 double band_tolerance(double p) {
-  const double below[] = {22120003, 22120090, 22151000, 22280000, 22303500, 22660000,
-                          24009000, 25700000, 28270000, 33000000, 40000000};
-  const double tol[] = {0.8, 2, 8, 30, 200, 500, 1750, 3800, 5500, 10200, 16500};
-  for (int i = 0; i < 11; ++i)
-    if (p < below[i]) return tol[i];
+  const double bands[][2] = {{22120003, 0.8}, {22120090, 2}, {22151000, 8}, {22280000, 30},
+      {22303500, 200}, {22660000, 500}, {24009000, 1750}, {25700000, 3800}, {28270000, 5500},
+      {33000000, 10200}, {40000000, 16500}};
+  for (const auto& b : bands)
+    if (p < b[0]) return b[1];
   return 60000.0;
 }
 

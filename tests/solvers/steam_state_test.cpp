@@ -1,9 +1,8 @@
 // The (T, P) evaluation: which subregion answers on either side of each of
-// its borders, and the phase flag, the same rule on every solver's path.
+// its borders.
 #include <gtest/gtest.h>
 
 #include "properties/properties.h"
-#include "solvers/bisection.h"
 #include "solvers/steam_state.h"
 
 // Each subregion is told apart by the volume it gives, subregions 3 and 4
@@ -30,26 +29,5 @@ TEST(PropsFromTP, SubregionBorders)
         double v, h, s;
         props_from_TP(b.T, b.P, &v, &h, &s);
         EXPECT_NEAR(b.v > 1e3 ? h : v, b.v, 1e-9 * b.v) << b.where;
-    }
-}
-
-// x is 0 above the critical pressure below the critical temperature and 1
-// everywhere else, both limits included in the 1, whichever solver wrote the state.
-TEST(PhaseFlag, OneRuleOnEverySolversPath)
-{
-    const auto rule = [](double t, double p) { return p > 221.2 && t < 374.15 ? 0.0 : 1.0; };
-    for (double t : {300.0, 374.1, 374.15, 374.2}) {
-        for (double p : {220.0, 221.2, 221.25, 224.0, 300.0}) {
-            SCOPED_TRACE(testing::Message() << "t=" << t << " p=" << p);
-            double h, s, v, x, tp, sh;
-            state_from_t_p(t, p, &h, &s, &v, &x);
-            EXPECT_EQ(x, rule(t, p));
-            state_from_t_s(t, s, &sh, &tp, &v, &x);
-            EXPECT_EQ(x, rule(t, tp));
-            state_from_p_s(p, s, &tp, &sh, &v, &x);
-            EXPECT_EQ(x, rule(tp, p));
-            state_from_p_h(p, h, &tp, &sh, &v, &x);
-            EXPECT_EQ(x, rule(tp, p));
-        }
     }
 }
