@@ -13,10 +13,7 @@
 // with a full evaluation at every probe.
 static int general_readout(double t, double s, SteamState* st) {
   const double T = t + 273.15;
-  double v, h, s_top, s_end;
-  props_from_TP(T, 1e8, &v, &h, &s_top);
-  props_from_TP(T, 1999.9999552965164, &v, &h, &s_end);
-  if (!(t >= 10 && t <= 700 && s >= s_top && s <= s_end)) return 0;
+  if (!in_valid_space_t_s(t, s)) return 0;
   st->t = t;
   st->s = s;
   if (is_two_phase_t_s(t, s)) {
