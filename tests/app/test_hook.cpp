@@ -1,7 +1,7 @@
 // The test build's hook into the Linux layer. With VAPORA_TEST_DIR set, it writes the
-// program state to <dir>/state after each message the main window or the results dialog
-// has handled (with the field labels after a command of the data-input dialog), when a dialog has been set up, at every beep and before every message
-// box: "name value ..." lines with count_<event> for each event so far, under a
+// program state to <dir>/state after each message the main window has handled (with the
+// field labels after a command of the data-input dialog), when a dialog has been set up,
+// at every beep and before every message box: "name value ..." lines with count_<event> for each event so far, under a
 // temporary name and renamed, so a reader never sees half a file. On SIGUSR1 it writes
 // the backing surface of every window it has seen to <dir>/<title>.png.
 #include <glib-unix.h>
@@ -38,13 +38,12 @@ std::string title_of(HWND hwnd) {  // the titles are plain ASCII
 std::string event_name(const std::string& event, HWND hwnd, UINT message) {
     if (event == "dialog") return title_of(hwnd) == "Results" ? "results" : "dialog";
     if (event != "message") return event;
-    const std::map<UINT, const char*> names = {
-        {WM_PAINT, "paint"},      {WM_MOUSEMOVE, "mouse_move"}, {WM_LBUTTONDOWN, "left_button_down"},
-        {WM_KEYDOWN, "key_down"}, {WM_COMMAND, "command"},      {WM_DESTROY, "destroy"}};
+    const std::map<UINT, const char*> names = {{WM_PAINT, "paint"}, {WM_MOUSEMOVE, "mouse_move"},
+                                               {WM_LBUTTONDOWN, "left_button_down"}, {WM_KEYDOWN, "key_down"},
+                                               {WM_COMMAND, "command"}};
     auto name = names.find(message);
     if (name == names.end()) return "";
     std::string title = title_of(hwnd);
-    if (title == "Results") return message == WM_PAINT ? "results_paint" : "";
     if (title == "Data input window") return message == WM_COMMAND ? "input_command" : "";
     return title == std::string(window_title, window_title + wcslen(window_title)) ? name->second : "";
 }
@@ -69,10 +68,8 @@ void write_state(const std::string& event, HWND hwnd) {
     ++event_counts[event];
     for (const auto& count : event_counts)
         std::fprintf(f, "count_%s %ld\n", count.first.c_str(), count.second);
-    std::fprintf(f, "awaiting_first_point %d\ncursor_px %ld %ld\nclient_rect %ld %ld\n",
-                 awaiting_first_point ? 1 : 0, static_cast<long>(cursor_px.x),
-                 static_cast<long>(cursor_px.y), static_cast<long>(client_rect.right),
-                 static_cast<long>(client_rect.bottom));
+    std::fprintf(f, "awaiting_first_point %d\ncursor_px %ld %ld\n", awaiting_first_point ? 1 : 0,
+                 static_cast<long>(cursor_px.x), static_cast<long>(cursor_px.y));
     put_state(f, "cursor_state", cursor_state);
     put_state(f, "point1_state", point1_state);
     put_state(f, "point2_state", point2_state);
