@@ -10,13 +10,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <sstream>
-#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -26,18 +25,16 @@
 
 namespace {
 
-// The chart's mapping in the 994 x 671 client area (s in J/(kg K), t in C); templates
-// without a font of their own have 2 pixels to the dialog unit.
+// The chart's mapping in the 994 x 671 client area (s in J/(kg K), t in C).
 constexpr int origin_x = 20, origin_y = 655, plot_width = 972, plot_height = 653;
 int x_of(double s) { return static_cast<int>(s * plot_width / 10000 + origin_x); }
 int y_of(double t) { return static_cast<int>(origin_y - plot_height * t / 700); }
-std::string du(int x, int y) { return " " + std::to_string(2 * x) + " " + std::to_string(2 * y); }
 
+// Polls every 10 ms until done() holds, for about `timeout_ms` at most.
 template <class Done>
-bool poll(Done done, long timeout_ms = 15000) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-    for (; !done(); std::this_thread::sleep_for(std::chrono::milliseconds(10)))
-        if (std::chrono::steady_clock::now() > end) return false;
+bool poll(Done done, int timeout_ms = 15000) {
+    for (int waited = 0; !done(); waited += 10, usleep(10000))
+        if (waited > timeout_ms) return false;
     return true;
 }
 
@@ -58,12 +55,18 @@ std::string run(const std::string& command) {
 
 std::string find_window(const std::string& title, int timeout_ms = 10000) {
     std::string id;
-    poll([&] { return !!(std::istringstream(run("xdotool search --onlyvisible --name '^" + title + "$'")) >> id); },
-         timeout_ms);
+    const std::string search = "xdotool search --onlyvisible --name '^" + title + "$'";
+    poll([&] { return !!(std::istringstream(run(search)) >> id); }, timeout_ms);
     return id;
 }
 bool window_gone(const std::string& title) { return poll([&] { return find_window(title, 0).empty(); }); }
 void xdotool(const std::string& arguments) { run("xdotool " + arguments); }
+// A click at a point of a dialog in dialog units (2 pixels each in templates without a
+// font of their own), and what follows it.
+void click(const std::string& window, int x, int y, const std::string& then = "") {
+    xdotool("mousemove --window " + window + " " + std::to_string(2 * x) + " " + std::to_string(2 * y) +
+            " click 1" + then);
+}
 
 // vapora-calc's "name value" reply.
 std::map<std::string, double> calc(const std::string& arguments) {
@@ -92,11 +95,15 @@ struct Dump {
     }
 };
 
-struct Image {  // 0xRRGGBB pixels
+// A window's surface as the hook saved it: 0xRRGGBB pixels, 0xFFFFFFFF outside.
+struct Image {
+    std::shared_ptr<cairo_surface_t> surface;
     int width = 0, height = 0;
-    std::vector<uint32_t> px;
     uint32_t pixel(int x, int y) const {
-        return x < 0 || y < 0 || x >= width || y >= height ? 0xFFFFFFFFu : px[y * width + x];
+        if (x < 0 || y < 0 || x >= width || y >= height) return 0xFFFFFFFFu;
+        const unsigned char* row = cairo_image_surface_get_data(surface.get()) +
+                                   y * cairo_image_surface_get_stride(surface.get());
+        return reinterpret_cast<const uint32_t*>(row)[x] & 0xFFFFFF;
     }
 };
 
@@ -119,12 +126,13 @@ struct Text {
 
 // Pixels of the box [x0, x1) x [y0, y1) of `shot` that change when each text's line is
 // cleared to `background` from its corner rightwards and the text drawn there again by
-// the layer's own GDI: 0 when the shot shows these texts and nothing else on their lines.
+// the layer's own GDI: 0 when the shot shows these texts and nothing else on their
+// lines. With no texts, the pixels where `shot` and `other` differ.
 int text_mismatch(const Image& shot, int x0, int y0, int x1, int y1, const std::vector<Text>& texts,
-                  uint32_t background) {
+                  uint32_t background, const Image* other = nullptr) {
     MemoryDC c(x1 - x0, y1 - y0);
     for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) c.set(x - x0, y - y0, colorref(shot.pixel(x, y)));
+        for (int x = x0; x < x1; ++x) c.set(x - x0, y - y0, colorref((other ? *other : shot).pixel(x, y)));
     SetBkColor(c.dc, colorref(background));
     for (const Text& t : texts) {
         const Font& f = t.font;
@@ -162,7 +170,7 @@ public:
         run("rm -rf '" + dir_ + "'");
     }
     // The exit status; -1 while it still runs after `timeout_ms`, or after a signal.
-    int wait_exit(long timeout_ms = 15000) {
+    int wait_exit(int timeout_ms = 15000) {
         int status = 0;
         poll([&] { return pid_ <= 0 || waitpid(pid_, &status, WNOHANG) != 0; }, timeout_ms);
         return pid_ > 0 && kill(pid_, 0) == 0 ? -1 : WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -171,10 +179,8 @@ public:
     Dump dump() const {
         Dump d;
         std::istringstream in(read_file(dir_ + "/state"));
-        for (std::string line; std::getline(in, line);) {
-            const size_t space = std::min(line.find(' '), line.size());
-            d.lines[line.substr(0, space)] = line.substr(std::min(space + 1, line.size()));
-        }
+        for (std::string key, rest; in >> key && std::getline(in, rest);)
+            d.lines[key] = rest.substr(rest.empty() ? 0 : 1);
         return d;
     }
     // Polls the state until `event` has been written more often than `before`.
@@ -189,16 +195,9 @@ public:
         kill(pid_, SIGUSR1);
         Image image;
         if (!poll([&] { return access(path.c_str(), F_OK) == 0; })) return image;
-        cairo_surface_t* s = cairo_image_surface_create_from_png(path.c_str());
-        if (cairo_surface_status(s) == CAIRO_STATUS_SUCCESS) {
-            image.width = cairo_image_surface_get_width(s);
-            image.height = cairo_image_surface_get_height(s);
-            for (int y = 0; y < image.height; ++y)
-                for (int x = 0; x < image.width; ++x)
-                    image.px.push_back(reinterpret_cast<const uint32_t*>(
-                        cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s))[x] & 0xFFFFFF);
-        }
-        cairo_surface_destroy(s);
+        image.surface.reset(cairo_image_surface_create_from_png(path.c_str()), cairo_surface_destroy);
+        image.width = cairo_image_surface_get_width(image.surface.get());  // 0 for a broken file
+        image.height = cairo_image_surface_get_height(image.surface.get());
         return image;
     }
     // Waits until the main window has handled the move to exactly that pixel.
@@ -212,16 +211,12 @@ public:
         }
         return d;
     }
-    // Waits for the click, or for the results dialog it opens.
-    Dump click_at(int x, int y) {
-        Dump start = move_to(x, y), d;
+    // Clicks there, then waits for `event` (the results dialog opened by a second point
+    // is written before the click itself, which ends when the dialog does).
+    Dump click_at(int x, int y, const std::string& event = "left_button_down") {
+        const long before = move_to(x, y).count(event);
         xdotool("click 1");
-        poll([&] {
-            d = dump();
-            return d.count("left_button_down") > start.count("left_button_down") ||
-                   d.count("results") > start.count("results");
-        });
-        return d;
+        return wait_count(event, before);
     }
     std::string main_window;  // X window id
 
@@ -241,7 +236,8 @@ std::wstring format(const wchar_t* pattern, double value) {
     return text;
 }
 
-void expect_state(const std::vector<double>& got, std::map<std::string, double> want, const std::string& prefix = "") {
+void expect_state(const std::vector<double>& got, std::map<std::string, double> want,
+                  const std::string& prefix = "") {
     ASSERT_FALSE(want.empty()) << "vapora-calc refused the reference state";
     const char* names[6] = {"t", "p", "h", "s", "v", "x"};
     for (int i = 0; i < 6; ++i)
@@ -257,8 +253,8 @@ std::map<std::string, double> calc_point(int x, int y) {
 }
 
 int prompt_mismatch(const Image& shot, const wchar_t* line1, const wchar_t* line2) {
-    return text_mismatch(shot, 83, 75, 340, 104, {{83, 75, line1, prompt_font, black}, {83, 89, line2, prompt_font, black}},
-                         0xC0C0C0);
+    return text_mismatch(shot, 83, 75, 340, 104,
+                         {{83, 75, line1, prompt_font, black}, {83, 89, line2, prompt_font, black}}, 0xC0C0C0);
 }
 
 int readout_mismatch(const Image& shot, const std::vector<double>& c) {
@@ -279,10 +275,11 @@ int results_mismatch(const Image& shot, const Dump& d) {
     std::vector<Text> texts = {{160, 20, L"Results", {22, 700, 0, 0}, 0x820000},
                                {120, 235, format(L"h1-h2 = %.1f kJ/kg", a[2] - b[2]), results_font, black},
                                {120, 260, format(L"s1-s2 = %.3f kJ/kg\u00B0C", a[3] - b[3]), results_font, black}};
-    for (int i = 0; i < 12; ++i) {
+    for (int i = 0; i < 12; ++i) {  // point 1 first, as point 2 stands to its right
         std::wstring f = formats[i / 2];
         f[1] = i % 2 ? L'2' : L'1';
-        texts.push_back({i % 2 ? 240 : 40, 60 + 25 * (i / 2), format(f.c_str(), (i % 2 ? b : a)[i / 2]), results_font, black});
+        texts.push_back({i % 2 ? 240 : 40, 60 + 25 * (i / 2), format(f.c_str(), (i % 2 ? b : a)[i / 2]),
+                         results_font, black});
     }
     return text_mismatch(shot, 0, 0, shot.width, 296, texts, shot.pixel(2, 2));
 }
@@ -313,20 +310,27 @@ void close_results(App& app, const Dump& d) {
     std::string window = find_window("Results");
     ASSERT_FALSE(window.empty()) << app.log();
     EXPECT_EQ(results_mismatch(app.snapshot("Results"), d), 0);
-    xdotool("mousemove --window " + window + du(100, 157) + " click 1");
+    click(window, 100, 157);
     EXPECT_TRUE(window_gone("Results"));
 }
 
 // The four boxes typed, then Calculate.
 Dump calculate(App& app, const std::string& input, const std::vector<const char*>& values) {
     const int boxes[4][2] = {{62, 76}, {62, 91}, {152, 76}, {152, 91}};
-    for (int i = 0; i < 4; ++i)
-        xdotool("mousemove --window " + input + du(boxes[i][0], boxes[i][1]) + " click 1 type --delay 5 " + values[i]);
+    for (int i = 0; i < 4; ++i) click(input, boxes[i][0], boxes[i][1], std::string(" type --delay 5 ") + values[i]);
     const long results = app.dump().count("results");
-    xdotool("mousemove --window " + input + du(135, 138) + " click 1");
+    click(input, 135, 138);
     Dump d = app.wait_count("results", results);
     close_results(app, d);
     return d;
+}
+
+// The labels in front of the four boxes, as the hook writes them.
+void expect_labels(const Dump& d, const std::string& quantities) {
+    const std::map<char, std::string> labels = {{'t', "t [C]  |"},    {'p', "p [bar]|"}, {'h', "h [kJ/kg]|"},
+                                                {'s', "s [kJ/kgC]|"}, {'x', "x [0-1]|"}, {'e', "eta [%]|"}};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(d.lines.at("label_" + std::to_string(1051 + 2 * i)), labels.at(quantities[i])) << i;
 }
 
 }  // namespace
@@ -338,7 +342,8 @@ TEST(Flows, ReadoutShowsTheStateUnderTheCursor) {
     EXPECT_EQ(shot.width * 10000 + shot.height, 994 * 10000 + 671) << "the client area";
     EXPECT_EQ(prompt_mismatch(shot, start1, start2), 0);
     // Superheated steam, wet steam, compressed water, the margin left of the chart.
-    const int points[][2] = {{x_of(6500), y_of(400)}, {x_of(2000), y_of(150)}, {x_of(3500), y_of(340)}, {5, 663}};
+    const int points[][2] = {{x_of(6500), y_of(400)}, {x_of(2000), y_of(150)}, {x_of(3500), y_of(340)},
+                             {5, 663}};
     for (const auto& pt : points) {
         std::vector<double> c = app.move_to(pt[0], pt[1]).shown("cursor_state");
         if (pt[0] > origin_x) expect_state(c, calc_point(pt[0], pt[1]));
@@ -368,12 +373,13 @@ TEST(Flows, TwoClicksMarkJoinAndShowTheProcess) {
     EXPECT_GT(around(band, mx, my, white ^ marked.pixel(mx, my), 1), 0);
     for (int i = 0; i < 4; ++i) app.move_to(300 + 90 * i, 200 + 50 * i);
     app.move_to(bx, by);
-    EXPECT_TRUE(band.px == app.snapshot().px);
+    Image again = app.snapshot();
+    EXPECT_EQ(text_mismatch(band, 0, 0, band.width, band.height, {}, 0, &again), 0);
 
     Dump d = app.click_at(x_of(5000), y_of(5));
     EXPECT_EQ(d.count("beep"), 2);
     EXPECT_EQ(d.number("awaiting_first_point"), 0) << "point 1 stays after an outside click";
-    d = app.click_at(bx, by);
+    d = app.click_at(bx, by, "results");
     ASSERT_EQ(d.count("results"), 1) << app.log();
     expect_state(d.shown("point1_state"), calc_point(ax, ay));
     expect_state(d.shown("point2_state"), calc_point(bx, by));
@@ -383,14 +389,6 @@ TEST(Flows, TwoClicksMarkJoinAndShowTheProcess) {
     EXPECT_GT(around(done, bx, by, red), 12);
     EXPECT_GT(around(done, mx, my, red, 1), 0);
     EXPECT_EQ(prompt_mismatch(done, start1, start2), 0);
-}
-
-// The labels in front of the four boxes, as the hook writes them, once both pairs are chosen.
-void expect_labels(const Dump& d, const std::string& quantities) {
-    const std::map<char, std::string> labels = {{'t', "t [C]  |"},   {'p', "p [bar]|"}, {'h', "h [kJ/kg]|"},
-                                                {'s', "s [kJ/kgC]|"}, {'x', "x [0-1]|"},  {'e', "eta [%]|"}};
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(d.lines.at("label_" + std::to_string(1051 + 2 * i)), labels.at(quantities[i])) << i;
 }
 
 TEST(Flows, TypedPairsAreSolvedMarkedAndShown) {
@@ -412,8 +410,8 @@ TEST(Flows, TypedPairsAreSolvedMarkedAndShown) {
         std::string input = open_input(app);
         ASSERT_FALSE(input.empty());
         const long commands = app.dump().count("input_command");
-        xdotool("mousemove --window " + input + du(selectors[c.pair1][0], selectors[c.pair1][1]) + " click 1");
-        xdotool("mousemove --window " + input + du(selectors[c.pair2][0] + 90, selectors[c.pair2][1]) + " click 1");
+        click(input, selectors[c.pair1][0], selectors[c.pair1][1]);
+        click(input, selectors[c.pair2][0] + 90, selectors[c.pair2][1]);
         expect_labels(app.wait_count("input_command", commands + 1), {pair1[0], pair1[2], pair2[0], pair2[2]});
         Dump d = calculate(app, input, c.values);
         std::vector<double> a = d.shown("point1_state"), b = d.shown("point2_state");
@@ -432,7 +430,7 @@ TEST(Flows, TurbineExpansionIsDrawnInBlueThenRed) {
     std::string input = open_input(app);
     ASSERT_FALSE(input.empty());
     const long commands = app.dump().count("input_command");
-    xdotool("mousemove --window " + input + du(45, 126) + " click 1");  // "Turbine (t,p)"
+    click(input, 45, 126);  // "Turbine (t,p)"
     expect_labels(app.wait_count("input_command", commands), "tppe");
     Dump d = calculate(app, input, {"500", "100", "1", "85"});
     auto want = calc("turbine 100 500 1 85");
@@ -454,7 +452,7 @@ TEST(Flows, InputOutOfRangeIsRefusedWithOneMessageBox) {
         std::string input = open_input(app);
         ASSERT_FALSE(input.empty());
         const long boxes = app.dump().count("message_box");
-        xdotool("mousemove --window " + input + du(135, 138) + " click 1");
+        click(input, 135, 138);
         Dump d = app.wait_count("message_box", boxes);
         EXPECT_EQ(d.count("message_box"), boxes + 1);
         EXPECT_EQ(d.count("results"), 0);
