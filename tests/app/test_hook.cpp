@@ -45,10 +45,6 @@ std::string event_name(const std::string& event, HWND hwnd, UINT message) {
                ? names.at(message) : "";
 }
 
-void put_state(FILE* f, const char* name, const SteamState& s) {
-    std::fprintf(f, "%s %.17g %.17g %.17g %.17g %.17g %.17g\n", name, s.t, s.p, s.h, s.s, s.v, s.x);
-}
-
 void write_state(const std::string& event, HWND hwnd) {
     const std::string path = std::string(dir) + "/state";
     FILE* f = std::fopen((path + ".tmp").c_str(), "w");
@@ -57,9 +53,6 @@ void write_state(const std::string& event, HWND hwnd) {
     for (const auto& count : event_counts) std::fprintf(f, "count_%s %ld\n", count.first.c_str(), count.second);
     std::fprintf(f, "awaiting_first_point %d\ncursor_px %ld %ld\ngdi_objects %d\n", awaiting_first_point ? 1 : 0,
                  static_cast<long>(cursor_px.x), static_cast<long>(cursor_px.y), vapora_gdi_object_count());
-    put_state(f, "cursor_state", cursor_state);
-    put_state(f, "point1_state", point1_state);
-    put_state(f, "point2_state", point2_state);
     for (int id = 1051; event == "input_command" && id <= 1057; id += 2) {
         wchar_t text[100] = {};
         GetDlgItemTextW(hwnd, id, text, 100);
