@@ -31,11 +31,10 @@ def sh(*args):
 
 
 def poll(condition, seconds=10):
-    for _ in range(max(1, seconds * 4)):
-        if condition():
-            return True
+    end = time.time() + seconds
+    while not condition() and time.time() < end:
         time.sleep(0.25)
-    return False
+    return condition()
 
 
 def window(title, seconds=10):
