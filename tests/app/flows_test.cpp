@@ -435,8 +435,11 @@ TEST(Flows, AboutBoxOpensWithAltAndAltF4EndsTheProgramWithStatusZero) {
     ASSERT_FALSE(app.main_window.empty()) << app.log();
     app.move_to(500, 300);
     for (const char* keys : {"alt+question", "alt+slash"}) {
+        const long abouts = app.dump().count("about");
         xdotool(std::string("key ") + keys);
         ASSERT_FALSE(find_window("Informazioni su Vapora 2.0").empty()) << keys;
+        EXPECT_EQ(app.wait_count("about", abouts).lines["about_texts"],  // the icon has none
+                  "| Vapora 2.0, versione 1.0| Acqua e vapore, IFC-67| OK|");
         xdotool("key Return");
         EXPECT_TRUE(window_gone("Informazioni su Vapora 2.0")) << keys;
     }

@@ -1,7 +1,7 @@
 // The test build's hook into the Linux layer. With VAPORA_TEST_DIR set, it writes the
 // program state to <dir>/state after each message of the main window a test waits for,
 // after each command of the data-input dialog (with its four field labels), when the
-// results dialog has been set up, at every beep and before every message box: "name
+// results dialog or the About box (with its texts) has been set up, at every beep and before every message box: "name
 // value ..." lines with count_<event> for each event so far, written under a temporary
 // name and renamed, so a reader never sees half a file. On SIGUSR1 it writes the backing
 // surface of every window it has seen to <dir>/<title>.png.
@@ -17,6 +17,7 @@
 
 #include "program_state.h"
 #include "test_hook.h"
+#include "user_internal.h"
 
 namespace {
 
@@ -33,7 +34,10 @@ std::string title_of(HWND hwnd) {  // the titles are plain ASCII
 // The event a test waits for; empty for the others. (Reading a title sends WM_GETTEXT,
 // so only the messages named here ask for one.)
 std::string event_name(const std::string& event, HWND hwnd, UINT message) {
-    if (event == "dialog") return title_of(hwnd) == "Results" ? "results" : "";
+    if (event == "dialog") {
+        const std::string title = title_of(hwnd);
+        return title == "Results" ? "results" : title == "Informazioni su Vapora 2.0" ? "about" : "";
+    }
     const std::map<UINT, const char*> names = {{WM_PAINT, "paint"}, {WM_MOUSEMOVE, "mouse_move"},
                                                {WM_LBUTTONDOWN, "left_button_down"},
                                                {WM_KEYDOWN, "key_down"}, {WM_COMMAND, "input_command"}};
@@ -57,6 +61,11 @@ void write_state(const std::string& event, HWND hwnd) {
         wchar_t text[100] = {};
         GetDlgItemTextW(hwnd, id, text, 100);
         std::fprintf(f, "label_%d %s|\n", id, std::string(text, text + wcslen(text)).c_str());
+    }
+    if (event == "about") {  // the texts of its controls, in the order of the template
+        std::fputs("about_texts", f);
+        for (HWND c : hwnd->children) std::fprintf(f, " %s|", std::string(c->text.begin(), c->text.end()).c_str());
+        std::fputc('\n', f);
     }
     std::fclose(f);
     std::rename((path + ".tmp").c_str(), path.c_str());
