@@ -81,12 +81,7 @@ std::vector<double> state(Values values, const std::string& prefix = "") {
 // The state the hook wrote: "key value ..." lines, count_<event> for every event.
 struct Dump {
     std::map<std::string, std::string> lines;
-    double number(const std::string& key, int i = 0) const {
-        std::istringstream in(lines.count(key) ? lines.at(key) : "");
-        double v = 0;
-        for (int k = 0; k <= i; ++k) in >> v;
-        return in ? v : 0.0;
-    }
+    double number(const std::string& key) const { return lines.count(key) ? std::stod(lines.at(key)) : 0.0; }
     long count(const std::string& event) const { return static_cast<long>(number("count_" + event)); }
 };
 
@@ -198,7 +193,7 @@ public:
     // Waits until the main window has handled the move to exactly that pixel.
     Dump move_to(int x, int y) {
         Dump d;
-        const auto there = [&] { return (d = dump()).number("cursor_px", 0) == x && d.number("cursor_px", 1) == y; };
+        const auto there = [&] { return (d = dump()).number("cursor_x") == x && d.number("cursor_y") == y; };
         for (int attempt = 0; attempt < 3 && !there(); ++attempt, poll(there, 5000))
             xdotool("mousemove --window " + main_window + " " + std::to_string(x) + " " + std::to_string(y));
         return d;
