@@ -35,7 +35,9 @@ bool poll(Done done, int timeout_ms = 15000) {
     return true;
 }
 
-std::string read_file(const std::string& path) { return (std::stringstream() << std::ifstream(path).rdbuf()).str(); }
+std::string read_file(const std::string& path) {
+    return (std::stringstream() << std::ifstream(path).rdbuf()).str();
+}
 
 // Output of a shell command, bounded; empty when it failed.
 std::string run(const std::string& command) {
@@ -295,7 +297,8 @@ void close_results(App& app, const std::vector<double>& a, const std::vector<dou
 // The four boxes typed, then Calculate.
 void calculate(const std::string& input, const std::vector<const char*>& values) {
     const int boxes[4][2] = {{62, 76}, {62, 91}, {152, 76}, {152, 91}};
-    for (int i = 0; i < 4; ++i) click(input, boxes[i][0], boxes[i][1], std::string(" type --delay 5 ") + values[i]);
+    for (int i = 0; i < 4; ++i)
+        click(input, boxes[i][0], boxes[i][1], std::string(" type --delay 5 ") + values[i]);
     click(input, 135, 138);
 }
 
@@ -320,8 +323,8 @@ TEST(Flows, ReadoutShowsTheStateUnderTheCursor) {
                              {5, 663}};
     for (const auto& pt : points) {
         app.move_to(pt[0], pt[1]);  // outside the chart only t and s
-        const std::vector<double> c =
-            pt[0] > origin_x ? calc_point(pt[0], pt[1]) : std::vector<double>{t_of(pt[1]), 0, 0, s_of(pt[0]), 0, 0};
+        const std::vector<double> c = pt[0] > origin_x ? calc_point(pt[0], pt[1])
+                                                       : std::vector<double>{t_of(pt[1]), 0, 0, s_of(pt[0]), 0, 0};
         EXPECT_EQ(readout_mismatch(app.snapshot(), c), 0) << pt[0] << "," << pt[1];
     }
 }
@@ -381,11 +384,15 @@ TEST(Flows, TypedPairsAreRefusedOrSolvedMarkedAndShown) {
         std::string pair1, pair2;
         std::vector<const char*> values;
     };
-    const Case cases[] = {{"t,p", "p,h", {"500", "100", "5", "2700"}}, {"t,h", "t,s", {"250", "2900", "300", "6.2"}},
-                          {"p,s", "t,x", {"20", "6.5", "120", "0.25"}}, {"p,x", "t,p", {"2", "0.9", "50", "200"}}};
+    const Case cases[] = {{"t,p", "p,h", {"500", "100", "5", "2700"}},
+                          {"t,h", "t,s", {"250", "2900", "300", "6.2"}},
+                          {"p,s", "t,x", {"20", "6.5", "120", "0.25"}},
+                          {"p,x", "t,p", {"2", "0.9", "50", "200"}}};
     // Selector centres of point 1, in dialog units; point 2's are 90 units further right.
-    std::map<std::string, std::pair<int, int>> selectors = {{"t,p", {30, 46}}, {"t,h", {52, 46}}, {"p,h", {67, 46}},
-        {"t,s", {22, 58}}, {"p,s", {37, 58}}, {"t,x", {52, 58}}, {"p,x", {67, 58}}};
+    std::map<std::string, std::pair<int, int>> selectors = {{"t,p", {30, 46}}, {"t,h", {52, 46}},
+                                                            {"p,h", {67, 46}}, {"t,s", {22, 58}},
+                                                            {"p,s", {37, 58}}, {"t,x", {52, 58}},
+                                                            {"p,x", {67, 58}}};
     for (const Case& c : cases) {
         const std::string &pair1 = c.pair1, &pair2 = c.pair2;
         SCOPED_TRACE(pair1 + " / " + pair2);

@@ -1,10 +1,11 @@
 // The test build's hook into the Linux layer. With VAPORA_TEST_DIR set, it writes the
 // program state to <dir>/state after each message of the main window a test waits for,
 // after each command of the data-input dialog (with its four field labels), when the
-// results dialog or the About box (with its texts) has been set up, at every beep and before every message box: "name
-// value ..." lines with count_<event> for each event so far, written under a temporary
-// name and renamed, so a reader never sees half a file. On SIGUSR1 it writes the backing
-// surface of every window it has seen to <dir>/<title>.png.
+// results dialog or the About box (with its texts) has been set up, at every beep and
+// before every message box: "name value ..." lines with count_<event> for each event so
+// far, written under a temporary name and renamed, so a reader never sees half a file.
+// On SIGUSR1 it writes the backing surface of every window it has seen to
+// <dir>/<title>.png.
 #include <glib-unix.h>
 #include <signal.h>
 
@@ -76,7 +77,8 @@ gboolean write_snapshots(gpointer) {
     for (HWND hwnd : windows) {
         if (!IsWindow(hwnd)) continue;
         const std::string path = std::string(dir) + "/" + title_of(hwnd) + ".png";
-        if (vapora_save_window_png(hwnd, (path + ".tmp").c_str())) std::rename((path + ".tmp").c_str(), path.c_str());
+        if (vapora_save_window_png(hwnd, (path + ".tmp").c_str()))
+            std::rename((path + ".tmp").c_str(), path.c_str());
     }
     return G_SOURCE_CONTINUE;
 }
