@@ -375,6 +375,8 @@ TEST(Flows, TypedPairsAreRefusedOrSolvedMarkedAndShown) {
     ASSERT_FALSE(input.empty());
     click(input, 135, 138);
     Dump d = app.wait_count("message_box", 0);
+    const Text thinking = {83, 70, L"Thinking ...", {19, 700, proof, 0x20}, red};  // behind the message box
+    EXPECT_EQ(text_mismatch(app.snapshot(), 83, 70, 340, 89, {thinking}, 0xC0C0C0), 0);
     xdotool("key Return");
     d = app.wait_count("key_down", d.count("key_down"));
     EXPECT_EQ(d.count("message_box") * 10 + d.count("results"), 10);
