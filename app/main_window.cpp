@@ -20,7 +20,7 @@ bool solve_diagram_point(POINT px, SteamState* state) {
     state->s = px_to_s(diagram_frame, px.x);
     state->t = px_to_t(diagram_frame, px.y);
     if (!state_at_diagram_point(state->t, state->s, state)) return false;
-    state->p *= 100000.0;
+    state->p *= pascals_per_bar;
     return true;
 }
 

@@ -32,7 +32,7 @@ void results_values(double values[results_line_count]) {
     const SteamState& a = point1_state;
     const SteamState& b = point2_state;
     const double shown[results_line_count] = {
-        a.t,           b.t,           a.p / 100000.0, b.p / 100000.0, a.h / 1000.0,
+        a.t,           b.t,           a.p / pascals_per_bar, b.p / pascals_per_bar, a.h / 1000.0,
         b.h / 1000.0,  a.s / 1000.0,  b.s / 1000.0,   a.v,            b.v,
         a.x,           b.x,           (a.h - b.h) / 1000.0,           (a.s - b.s) / 1000.0,
     };

@@ -81,8 +81,8 @@ void on_key_down(HWND hwnd) {
     DialogBoxParamW(app_instance, MAKEINTRESOURCEW(IDD_INPUT), hwnd, input_dialog_proc, 0);
     draw_status_box(hdc, status_thinking);
     if (evaluate_typed_points(hwnd, hdc)) {
-        point1_state.p *= 100000.0;
-        point2_state.p *= 100000.0;
+        point1_state.p *= pascals_per_bar;
+        point2_state.p *= pascals_per_bar;
         point1_px = diagram_px(point1_state.s, point1_state.t);
         point2_px = diagram_px(point2_state.s, point2_state.t);
         draw_point_marker(hdc, point1_px.x, point1_px.y, marker_red);

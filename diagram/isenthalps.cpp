@@ -5,6 +5,7 @@
 
 #include "diagram/text_buffer.h"
 #include "properties/properties.h"
+#include "solvers/bisection.h"
 
 const float isenthalp_levels[isenthalp_count] = {
     2.6e6f, 2.7e6f, 2.8e6f, 2.9e6f, 3.0e6f, 3.1e6f, 3.2e6f, 3.3e6f, 3.4e6f, 3.5e6f, 3.6e6f};
@@ -62,9 +63,9 @@ EdgeSearch top_edge_pressure(double h_target)
     double p = (lo + hi) * 0.5;
     for (int n = 0; n < max_bisection_steps; ++n) {
         const double h = sub2_enthalpy(top_T, p);
-        if (h < h_target - 250)
+        if (h < h_target - enthalpy_tolerance)
             hi = p;
-        else if (h <= h_target + 250)
+        else if (h <= h_target + enthalpy_tolerance)
             return EdgeSearch{1, p};
         else
             lo = p;
@@ -84,9 +85,9 @@ double edge_pressure(double T, double high_pa)
     double p = phi / 2;
     for (int n = 0; n < max_bisection_steps; ++n) {
         const double s = sub2_entropy(T, p);
-        if (s < edge_s - 0.25)
+        if (s < edge_s - entropy_tolerance)
             phi = p;
-        else if (s <= edge_s + 0.25)
+        else if (s <= edge_s + entropy_tolerance)
             break;
         else
             plo = p;
@@ -105,9 +106,9 @@ EdgeSearch right_edge_temperature(double h_target, double low_pressure_pa)
     for (int n = 0; n < max_bisection_steps; ++n) {
         const double T = t + celsius_zero;
         const double h = sub2_enthalpy(T, edge_pressure(T, low_pressure_pa));
-        if (h >= h_target - 250 && h <= h_target + 250)
+        if (h >= h_target - enthalpy_tolerance && h <= h_target + enthalpy_tolerance)
             return EdgeSearch{1, t};
-        if (h < h_target - 250)
+        if (h < h_target - enthalpy_tolerance)
             tlo = t;
         else
             thi = t;

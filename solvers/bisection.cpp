@@ -14,8 +14,6 @@ const double bracket_P_hi = valid_P_max;
 const double bracket_T_lo = valid_T_min;
 const double bracket_T_hi = valid_T_max;
 const double bracket_s_hi = valid_s_max;
-const double s_tolerance = 0.25;      // J/(kg K)
-const double h_tolerance = 250.0;     // J/kg
 
 // Where a probe's value lies against the tolerance band around the target:
 // -1 below, 0 inside (both ends included), +1 above. A value that is not a
@@ -44,7 +42,7 @@ int try_state_from_t_s(double t, double s, double *h, double *p, double *v, doub
     // The probes need only the entropy; h and v are those of the last probe.
     for (int i = 0; i < pressure_halvings_cap; ++i) {
         P = (hi + lo) * 0.5;
-        side = against_band(entropy_from_TP(T, P), s, s_tolerance);
+        side = against_band(entropy_from_TP(T, P), s, entropy_tolerance);
         if (side == 0)
             break;
         // The entropy falls as the pressure rises.
@@ -68,7 +66,7 @@ int try_state_from_p_s(double p, double s, double *t, double *h, double *v, doub
     // The probes need only the entropy; h and v are those of the last probe.
     for (int i = 0; i < temperature_halvings_cap; ++i) {
         T = (hi + lo) * 0.5;
-        side = against_band(entropy_from_TP(T, P), s, s_tolerance);
+        side = against_band(entropy_from_TP(T, P), s, entropy_tolerance);
         if (side == 0)
             break;
         // The entropy rises with the temperature.
@@ -114,14 +112,14 @@ int bisect_entropy_on_h(EntropyProbe probe_at, const OuterSearch &search, double
         if (outcome == missed) {
             // Not a state at sm: the real state the inner search ended on
             // shows the way, towards its own entropy when its enthalpy fits.
-            side = against_band(probe.h, h, h_tolerance);
+            side = against_band(probe.h, h, enthalpy_tolerance);
             if (side == 0)
                 side = probe.s < sm ? 1 : -1;
         } else if (outcome != reached) {
             side = outcome;
         } else {
             *last = probe;
-            side = against_band(probe.h, h, h_tolerance);
+            side = against_band(probe.h, h, enthalpy_tolerance);
             if (side == 0)
                 break;
         }
@@ -144,7 +142,7 @@ ProbeOutcome probe_t_s(const OuterSearch &search, double s, Probe *probe)
         wet_state_from_t_s(t, s, &probe->h, &probe->tp, &probe->v, &probe->x);
         return reached;
     }
-    if (s > search.s_reach + s_tolerance)
+    if (s > search.s_reach + entropy_tolerance)
         return above_reach;
     if (try_state_from_t_s(t, s, &probe->h, &probe->tp, &probe->v, &probe->x))
         return reached;
@@ -161,7 +159,7 @@ ProbeOutcome probe_p_s(const OuterSearch &search, double s, Probe *probe)
         wet_state_from_p_s(p, s, &probe->tp, &probe->h, &probe->v, &probe->x);
         return reached;
     }
-    if (s < search.s_reach - s_tolerance)
+    if (s < search.s_reach - entropy_tolerance)
         return below_reach;
     if (try_state_from_p_s(p, s, &probe->tp, &probe->h, &probe->v, &probe->x))
         return reached;

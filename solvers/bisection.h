@@ -10,6 +10,11 @@
 #ifndef VAPORA_SOLVERS_BISECTION_H
 #define VAPORA_SOLVERS_BISECTION_H
 
+// A search ends when its probe is within these of the target, both ends of
+// the band included; the chart's end-point searches use the same bands.
+constexpr double entropy_tolerance = 0.25;   // J/(kg K)
+constexpr double enthalpy_tolerance = 250.0; // J/kg
+
 // Caps on the number of halvings. Each is far more than a reachable target
 // needs, and stops where a further halving no longer shows in the volume
 // searches of the critical region (their pressure tolerances are 0.8 Pa and

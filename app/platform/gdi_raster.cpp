@@ -141,32 +141,32 @@ void ellipse_span(int l, int t, int r, int b, int y, int* from, int* to) {
   *to = std::max(*from, std::min(r, int(std::floor(cx + half - 0.5)) + 1));
 }
 
-void raster_ellipse(Pixels& p, int l, int t, int r, int b, const Object* pen, const Object* brush) {
+void raster_ellipse(Pixels& p, int l, int t, int r, int b, const Object* pen, COLORREF fill) {
   for (int y = std::max<int>(t, p.clip().top); y < std::min<int>(b, p.clip().bottom); ++y) {
     int a, e, above_a, above_e, below_a, below_e;
     ellipse_span(l, t, r, b, y, &a, &e);
     ellipse_span(l, t, r, b, y - 1, &above_a, &above_e);
     ellipse_span(l, t, r, b, y + 1, &below_a, &below_e);
     if (!pen) {
-      if (brush) p.span(y, a, e, brush->color, R2_COPYPEN);
+      p.span(y, a, e, fill, R2_COPYPEN);
       continue;
     }
     // A pixel is on the outline when one of its four neighbours is outside.
     for (int x = a; x < e; ++x) {
       bool edge = x == a || x == e - 1 || x < above_a || x >= above_e || x < below_a || x >= below_e;
-      if (edge || brush) p.span(y, x, x + 1, edge ? pen->color : brush->color, R2_COPYPEN);
+      p.span(y, x, x + 1, edge ? pen->color : fill, R2_COPYPEN);
     }
   }
 }
 
+// Every brush fills (the program makes only solid ones); the null pen draws nothing.
 const Object* usable_pen(const DeviceContext* dc) { return dc->pen->null ? nullptr : dc->pen; }
-const Object* usable_brush(const DeviceContext* dc) { return dc->brush; }
 
 // The same shapes as cairo paths, in a coordinate space where pixel (x, y) is the unit
 // square at (x, y): outlines run through the pixel centres.
 void fill_and_stroke(const DeviceContext* dc, cairo_t* cr, bool fill) {
-  if (fill && usable_brush(dc)) {
-    set_source(cr, usable_brush(dc)->color);
+  if (fill) {
+    set_source(cr, dc->brush->color);
     usable_pen(dc) ? cairo_fill_preserve(cr) : cairo_fill(cr);
   }
   if (usable_pen(dc)) {
@@ -216,7 +216,7 @@ BOOL Polygon(HDC hdc, const POINT* apt, int cpt) {
     if (!drawable({apt[i].x, apt[i].y})) return TRUE;
   if (pixel_exact(target_surface(dc))) {
     Pixels p(dc);
-    if (usable_brush(dc)) raster_polygon(p, apt, cpt, dc->brush->color);
+    raster_polygon(p, apt, cpt, dc->brush->color);
     for (int i = 0; usable_pen(dc) && i < cpt; ++i) {
       const POINT& a = apt[i];
       const POINT& b = apt[(i + 1) % cpt];
@@ -260,7 +260,7 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
         p.span(y, r - 1, r, dc->pen->color, dc->rop2);
       }
       int64_t inset = usable_pen(dc) ? 1 : 0;
-      if (usable_brush(dc)) p.span(y, l + inset, r - inset, dc->brush->color, dc->rop2);
+      p.span(y, l + inset, r - inset, dc->brush->color, dc->rop2);
     }
     return TRUE;
   }
@@ -288,7 +288,7 @@ BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom) {
   if (w < 1 || h < 1 || w > 32768 || h > 32768 || !drawable({left, top})) return TRUE;
   if (pixel_exact(target_surface(dc))) {
     Pixels p(dc);
-    raster_ellipse(p, left, top, int(left + w), int(top + h), usable_pen(dc), usable_brush(dc));
+    raster_ellipse(p, left, top, int(left + w), int(top + h), usable_pen(dc), dc->brush->color);
     return TRUE;
   }
   cairo_t* cr = open_cairo(dc);

@@ -87,6 +87,14 @@ int results_mismatch(const Image& shot, const Dump& d) {
     return text_mismatch(shot, 0, 0, shot.width, du(148), texts, shot.pixel(2, 2));
 }
 
+// The label of a box for the quantity typed in it, as the hook writes it.
+std::string field_label(char quantity) {
+    const std::map<char, std::string> labels = {{'t', "t [C]  |"},    {'p', "p [bar]|"},
+                                                {'h', "h [kJ/kg]|"}, {'s', "s [kJ/kgC]|"},
+                                                {'x', "x [0-1]|"},   {'e', "eta [%]|"}};
+    return labels.at(quantity);
+}
+
 // Pixels of that colour within `radius` of (x, y): a line through a point gives a few,
 // a point's filled marker more than a dozen within 2 pixels.
 int around(const Image& shot, int x, int y, uint32_t colour, int radius = 2) {
@@ -206,8 +214,13 @@ TEST(Flows, TypedPairsAreSolvedMarkedAndShown) {
         SCOPED_TRACE(std::string(pairs[c.pair1]) + " / " + pairs[c.pair2]);
         std::string input = open_input(app);
         ASSERT_FALSE(input.empty());
+        long commands = app.dump().count("input_command");
         app.click_dlu(input, selectors[c.pair1][0], selectors[c.pair1][1]);
         app.click_dlu(input, selectors[c.pair2][0] + 90, selectors[c.pair2][1]);
+        Dump labels = app.wait_count("input_command", commands + 1);
+        for (int i = 0; i < 4; ++i)  // the labels in front of the four boxes
+            EXPECT_EQ(labels.texts["label_" + std::to_string(1051 + 2 * i)],
+                      field_label(pairs[i < 2 ? c.pair1 : c.pair2][i % 2 * 2]));
         Dump d = calculate(app, input, c.values);
         std::vector<double> a = shown(d, "point1_state"), b = shown(d, "point2_state");
         expect_state(a, calc(std::string("state ") + pairs[c.pair1] + " " + c.values[0] + " " + c.values[1]));
@@ -224,7 +237,11 @@ TEST(Flows, TurbineExpansionIsDrawnInBlueThenRed) {
     ASSERT_FALSE(app.main_window.empty()) << app.log();
     std::string input = open_input(app);
     ASSERT_FALSE(input.empty());
+    long commands = app.dump().count("input_command");
     app.click_dlu(input, 45, 126);  // "Turbine (t,p)"
+    Dump labels = app.wait_count("input_command", commands);
+    EXPECT_EQ(labels.texts["label_1055"], field_label('p'));
+    EXPECT_EQ(labels.texts["label_1057"], field_label('e'));
     Dump d = calculate(app, input, {"500", "100", "1", "85"});
     auto want = calc("turbine 100 500 1 85");
     std::vector<double> a = shown(d, "point1_state"), b = shown(d, "point2_state");

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -170,6 +171,7 @@ Dump App::dump() const {
     for (std::string line; std::getline(in, line);) {
         std::istringstream words(line);
         words >> key;
+        d.texts[key] = line.substr(std::min(line.size(), key.size() + 1));
         for (double v; words >> v;) d.fields[key].push_back(v);
     }
     return d;

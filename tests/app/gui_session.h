@@ -1,6 +1,6 @@
 // The harness of the end-to-end tests: the test build of the program on the test
-// program's private Xvfb display (xvfb_main.cpp), the state and window snapshots its
-// hook writes, xdotool for the mouse and the keyboard. Every wait is bounded; a test
+// program's private Xvfb display (on_xvfb.sh), the state and window snapshots its hook
+// writes, xdotool for the mouse and the keyboard. Every wait is bounded; a test
 // that fails kills what it started.
 #pragma once
 
@@ -29,6 +29,7 @@ std::string run(const std::string& command);
 // The state the hook wrote: "key value ..." lines, and count_<event> for every event.
 struct Dump {
     std::map<std::string, std::vector<double>> fields;
+    std::map<std::string, std::string> texts;  // the rest of each line, as written
     double number(const std::string& key, size_t i = 0) const;
     long count(const std::string& event) const { return static_cast<long>(number("count_" + event)); }
 };

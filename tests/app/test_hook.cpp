@@ -1,6 +1,6 @@
 // The test build's hook into the Linux layer. With VAPORA_TEST_DIR set, it writes the
 // program state to <dir>/state after each message the main window or the results dialog
-// has handled, when a dialog has been set up, at every beep and before every message
+// has handled (with the field labels after a command of the data-input dialog), when a dialog has been set up, at every beep and before every message
 // box: "name value ..." lines with count_<event> for each event so far, under a
 // temporary name and renamed, so a reader never sees half a file. On SIGUSR1 it writes
 // the backing surface of every window it has seen to <dir>/<title>.png.
@@ -45,6 +45,7 @@ std::string event_name(const std::string& event, HWND hwnd, UINT message) {
     if (name == names.end()) return "";
     std::string title = title_of(hwnd);
     if (title == "Results") return message == WM_PAINT ? "results_paint" : "";
+    if (title == "Data input window") return message == WM_COMMAND ? "input_command" : "";
     return title == std::string(window_title, window_title + wcslen(window_title)) ? name->second : "";
 }
 
@@ -52,7 +53,16 @@ void put_state(FILE* f, const char* name, const SteamState& s) {
     std::fprintf(f, "%s %.17g %.17g %.17g %.17g %.17g %.17g\n", name, s.t, s.p, s.h, s.s, s.v, s.x);
 }
 
-void write_state(const std::string& event) {
+// The four field labels of the data-input dialog, as "label_<id> <text>|".
+void put_labels(FILE* f, HWND dialog) {
+    for (int id = 1051; id <= 1057; id += 2) {
+        wchar_t text[100] = {};
+        GetDlgItemTextW(dialog, id, text, 100);
+        std::fprintf(f, "label_%d %s|\n", id, std::string(text, text + wcslen(text)).c_str());
+    }
+}
+
+void write_state(const std::string& event, HWND hwnd) {
     std::string path = std::string(test_dir()) + "/state";
     FILE* f = std::fopen((path + ".tmp").c_str(), "w");
     if (!f) return;
@@ -67,6 +77,7 @@ void write_state(const std::string& event) {
     put_state(f, "point1_state", point1_state);
     put_state(f, "point2_state", point2_state);
     std::fprintf(f, "gdi_objects %d\n", vapora_gdi_object_count());
+    if (event == "input_command") put_labels(f, hwnd);
     std::fclose(f);
     std::rename((path + ".tmp").c_str(), path.c_str());
 }
@@ -93,5 +104,5 @@ void platform_test_hook(const char* event, HWND hwnd, UINT message) {
     }
     if (hwnd) windows.insert(hwnd);
     std::string name = event_name(event, hwnd, message);
-    if (!name.empty()) write_state(name);
+    if (!name.empty()) write_state(name, hwnd);
 }

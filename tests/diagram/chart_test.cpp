@@ -72,17 +72,6 @@ TEST(Chart, GridAxesAndCurvesLieWhereTheMappingAndTheSteamTablesPutThem)
     }
 }
 
-TEST(Chart, TracersStillAdvanceWhenTheIntegerStepIsZero)
-{
-    MemoryDC tall(600, 800);
-    const RECT r = {0, 0, 600, 800};
-    DiagramFrame g;
-    draw_chart(tall.dc, &r, &g);
-    const double T = 473.15;
-    EXPECT_TRUE(g.t_step == 0.0f && tall.at(s_to_px(g, sub1_entropy(T, sat_pressure(T))), t_to_px(g, 200)) == yellow);
-}
-
-
 // The frame of the 994 x 671 client: origin (20, 655), plot 972 x 653.
 TEST(Frame, MappingTruncatesTowardTheOriginAndTheTopAndTheGridIsInteger)
 {
@@ -126,11 +115,9 @@ TEST(Isenthalps, TheCrossingDetectorKeepsTheNearestTracedPointWithinTheTolerance
     }
 }
 
-TEST(Isenthalps, EdgeSearchesGiveUpOutsideTheirBracketAndEndsLieWhereTheyShould)
+TEST(Isenthalps, EndsLieOnTheLowestIsobarOrTheRightAndTopEdges)
 {
     EXPECT_NEAR(sub2_enthalpy(973.15, top_edge_pressure(3.5e6).value), 3.5e6, 250);
-    for (double h : {1.0e6, 5.0e6})
-        EXPECT_FALSE(top_edge_pressure(h).found || right_edge_temperature(h, 0.5e5).found) << h;
     draw_isolines(MemoryDC(W, H).dc, f);
     for (int k = 0; k < isenthalp_count; ++k) {
         // 2.6 to 3.0 MJ/kg are labelled where they cross 0.02 bar, the others at the right edge.
