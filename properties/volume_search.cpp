@@ -129,7 +129,7 @@ double band_tolerance(double p) {
 // ---------------------------------------------------------------------------
 // Search parameters.
 
-constexpr double sub4_lower_temperature = 623.15;  // K
+constexpr double sub4_lower_temperature = sub12_top_temperature;  // K, where subregion 1 ends
 constexpr double sub4_lowest_pressure = 16535000.0;  // Pa, saturation at 623.15 K
 constexpr int sub3_bisection_cap = 50;
 constexpr int sub4_bisection_cap = 200;
@@ -145,7 +145,7 @@ constexpr int widen_cap = 20;
 // Start volume of a subregion-3 state below the critical pressure, on the
 // vapour side: the saturated-vapour volume estimate vT.
 double vapour_side_volume(double T) {
-  if (T > 639.15) return 0.00084226 * std::pow(647.3 - T, 0.543416) + 0.00317;
+  if (T > 639.15) return 0.00084226 * std::pow(critical_temperature - T, 0.543416) + critical_volume;
   return 0.1248607 - 0.00018625 * T;
 }
 

@@ -1,11 +1,21 @@
-// The tests' one memory device context: a fresh black bitmap selected into a memory DC,
-// its pixels read and written through the surface behind it.
+// The tests' one memory device context: a fresh bitmap selected into a memory DC, its
+// pixels read and written through the surface behind it.
 #pragma once
 
 #include <cstdint>
+#include <cwchar>
 
 #include "gdi_internal.h"
 #include "platform.h"
+
+// A text in a logical font: place, cell height, character width, escapement, weight,
+// italic, pitch and family, colour, and an opaque background colour (black: transparent).
+struct Text {
+    const wchar_t* text;
+    int x, y, height = 10, width = 0, escapement = 0, weight = 0, italic = 0;
+    DWORD family = 0;
+    COLORREF colour = RGB(255, 255, 255), background = RGB(0, 0, 0);
+};
 
 struct MemoryDC {
     HDC dc = CreateCompatibleDC(nullptr);
@@ -13,7 +23,6 @@ struct MemoryDC {
     HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
     HGDIOBJ old_bitmap = SelectObject(dc, bitmap);
 
-    // A background other than black is painted in first.
     MemoryDC(int w, int h, COLORREF background = 0) : width(w), height(h)
     {
         cairo_t* cr = cairo_create(vapora_dc_surface(dc));
@@ -21,29 +30,31 @@ struct MemoryDC {
         cairo_paint(cr);
         cairo_destroy(cr);
     }
-    ~MemoryDC()
-    {
-        SelectObject(dc, old_bitmap);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    uint32_t* pixel(int x, int y) const
+    ~MemoryDC() { SelectObject(dc, old_bitmap), DeleteObject(bitmap), DeleteDC(dc); }
+    uint32_t& pixel(int x, int y) const
     {
         cairo_surface_t* s = vapora_dc_surface(dc);
-        return reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s)) + x;
+        return reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s))[x];
     }
     // Outside the bitmap: CLR_INVALID, as GetPixel gives.
     COLORREF at(int x, int y) const
     {
-        if (x < 0 || y < 0 || x >= width || y >= height)
-            return 0xFFFFFFFF;
-        const uint32_t p = *pixel(x, y);
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+        const bool inside = x >= 0 && y >= 0 && x < width && y < height;
+        return inside ? RGB(pixel(x, y) >> 16 & 0xFF, pixel(x, y) >> 8 & 0xFF, pixel(x, y) & 0xFF) : 0xFFFFFFFF;
     }
     void set(int x, int y, COLORREF c)
     {
-        *pixel(x, y) = 0xFF000000u | GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c);
+        pixel(x, y) = 0xFF000000u | GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c);
         cairo_surface_mark_dirty(vapora_dc_surface(dc));
+    }
+    void write(const Text& t) const
+    {
+        HGDIOBJ old = SelectObject(dc, CreateFontW(t.height, t.width, t.escapement, 0, t.weight, t.italic, 0, 0, 0, 0, 0, 0, t.family, nullptr));
+        SetBkMode(dc, t.background ? OPAQUE : TRANSPARENT);
+        SetBkColor(dc, t.background);
+        SetTextColor(dc, t.colour);
+        TextOutW(dc, t.x, t.y, t.text, static_cast<int>(std::wcslen(t.text)));
+        DeleteObject(SelectObject(dc, old));
     }
     // Pixels in [x0, x1) x [y0, y1) for which keep(colour) holds.
     template <class Keep>
@@ -52,13 +63,8 @@ struct MemoryDC {
         int n = 0;
         for (int y = y0; y < y1; ++y)
             for (int x = x0; x < x1; ++x)
-                n += keep(at(x, y)) ? 1 : 0;
+                n += keep(at(x, y));
         return n;
-    }
-    // Text has smoothed edges: its presence shows as pixels other than the background.
-    int count_other(int x0, int y0, int x1, int y1, COLORREF background) const
-    {
-        return count(x0, y0, x1, y1, [background](COLORREF p) { return p != background && p != 0xFFFFFFFF; });
     }
     // Pixels that differ from other's, in r or (r empty) everywhere.
     int differing(const MemoryDC& other, RECT r = {0, 0, 0, 0}) const
