@@ -108,7 +108,7 @@ struct Font {
 constexpr int proof = 2;  // PROOF_QUALITY
 constexpr Font prompt_font = {14, 400, proof, 0x10}, readout_font = {14, 0, proof, 0x22},
                results_font = {17, 0, 0, 0};
-struct Text {
+struct Line {
     int x, y;
     std::wstring text;
     Font font;
@@ -120,13 +120,13 @@ struct Text {
 // cleared to `background` from its corner rightwards and the text drawn there again by
 // the layer's own GDI: 0 when the shot shows these texts and nothing else on their
 // lines. With no texts, the pixels where `shot` and `other` differ.
-int text_mismatch(const Image& shot, int x0, int y0, int x1, int y1, const std::vector<Text>& texts,
+int text_mismatch(const Image& shot, int x0, int y0, int x1, int y1, const std::vector<Line>& texts,
                   uint32_t background, const Image* other = nullptr) {
     MemoryDC c(x1 - x0, y1 - y0);
     for (int y = y0; y < y1; ++y)
         for (int x = x0; x < x1; ++x) c.set(x - x0, y - y0, colorref((other ? *other : shot).pixel(x, y)));
     SetBkColor(c.dc, colorref(background));
-    for (const Text& t : texts) {
+    for (const Line& t : texts) {
         const Font& f = t.font;
         HGDIOBJ old = SelectObject(
             c.dc, CreateFontW(f.height, 0, 0, 0, f.weight, 0, 0, 0, 0, 0, 0, f.quality, f.pitch_family, nullptr));
@@ -242,7 +242,7 @@ int readout_mismatch(const Image& shot, const std::vector<double>& c) {
     const int left = origin_x + 20, top = origin_y - plot_height / 2;
     const wchar_t* formats[6] = {L"t = %.1f C   ",     L"p = %.3f bar   ",  L"h = %.0f kJ/kg   ",
                                  L"s = %.3f kJ/kgC   ", L"v = %.3f m3/kg   ", L"x = %.2f kg/kg   "};
-    std::vector<Text> texts = {{left + 15, top + 5, L"   Vapora", {14, 700, proof, 0x22}, white}};
+    std::vector<Line> texts = {{left + 15, top + 5, L"   Vapora", {14, 700, proof, 0x22}, white}};
     for (int i = 0; i < 6; ++i)
         texts.push_back({left + 5, top + 30 + 15 * i, format(formats[i], c[i]), readout_font, white, true});
     return text_mismatch(shot, left, top, left + 100, top + 125, texts, 0x008200);
@@ -252,7 +252,7 @@ int readout_mismatch(const Image& shot, const std::vector<double>& c) {
 int results_mismatch(const Image& shot, const std::vector<double>& a, const std::vector<double>& b) {
     const wchar_t* formats[6] = {L"t? = %.1f \u00B0C", L"p? = %.3f bar",   L"h? = %.1f kJ/kg",
                                  L"s? = %.3f kJ/kg\u00B0C", L"v? = %.3f m3/kg", L"x? = %.2f kg/kg"};
-    std::vector<Text> texts = {{160, 20, L"Results", {22, 700, 0, 0}, 0x820000},
+    std::vector<Line> texts = {{160, 20, L"Results", {22, 700, 0, 0}, 0x820000},
                                {120, 235, format(L"h1-h2 = %.1f kJ/kg", a[2] - b[2]), results_font, black},
                                {120, 260, format(L"s1-s2 = %.3f kJ/kg\u00B0C", a[3] - b[3]), results_font, black}};
     for (int i = 0; i < 12; ++i) {  // point 1 first, as point 2 stands to its right
@@ -375,7 +375,7 @@ TEST(Flows, TypedPairsAreRefusedOrSolvedMarkedAndShown) {
     ASSERT_FALSE(input.empty());
     click(input, 135, 138);
     Dump d = app.wait_count("message_box", 0);
-    const Text thinking = {83, 70, L"Thinking ...", {19, 700, proof, 0x20}, red};  // behind the message box
+    const Line thinking = {83, 70, L"Thinking ...", {19, 700, proof, 0x20}, red};  // behind the message box
     EXPECT_EQ(text_mismatch(app.snapshot(), 83, 70, 340, 89, {thinking}, 0xC0C0C0), 0);
     xdotool("key Return");
     d = app.wait_count("key_down", d.count("key_down"));
