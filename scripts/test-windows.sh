@@ -5,23 +5,21 @@
 #
 #   scripts/build-windows.sh && scripts/test-windows.sh
 #
-# Wine is installed first (scripts/install-wine.sh); then a probe says whether this
-# machine runs 32-bit x86 code. Where it does not, the 64-bit build of the same sources
-# runs under 64-bit Wine instead, built here. Exits 1 when anything fails.
+# Where this machine cannot run 32-bit x86 code (scripts/install-wine.sh --bits), the
+# 64-bit build of the same sources runs under 64-bit Wine instead, built here. Exits 1
+# when anything fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 work=$PWD/build-wine-test
 mkdir -p "$work"
-
 scripts/install-wine.sh || { echo "Wine cannot be installed"; exit 1; }
-bits=$(scripts/install-wine.sh --bits) || exit 1
-export WINEPREFIX=$work/wineprefix-$bits WINEARCH=win$bits WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="   # no Mono or Gecko prompts
+bits=$(scripts/install-wine.sh --bits)
+# No Mono or Gecko prompts.
+export WINEPREFIX=$work/wineprefix-$bits WINEARCH=win$bits WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 exe=$PWD/${VAPORA_WIN_BUILD:-build-win}/app/vapora.exe
 if [ "$bits" = 32 ]; then
   export WINE=/usr/lib/wine/wine WINESERVER=/usr/lib/wine/wineserver32
 else
-  echo "This machine cannot run 32-bit x86 code: 64-bit Wine runs the 64-bit build of the same sources."
   export WINE=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64 WINELOADER=/usr/lib/wine/wine64
   exe=$work/win64/app/vapora.exe
   { cmake -S . -B "$work/win64" -DCMAKE_TOOLCHAIN_FILE=tests/wine/mingw-w64-x86_64.cmake \

@@ -2,15 +2,13 @@
 # Installs the dependencies, builds Vapora and runs every test (ctest).
 #   scripts/test.sh             the normal build in build/
 #   scripts/test.sh --sanitize  the same with AddressSanitizer and UBSan in build-asan/
-# Tests that need a display run on a private Xvfb server when none is set.
+# Without a display, the tests run on a private Xvfb server (the one the GUI tests use).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-build=build
-flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+build=build flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
 if [ "${1:-}" = "--sanitize" ]; then
-  build=build-asan
-  flags=(-DCMAKE_BUILD_TYPE=Debug -DVAPORA_SANITIZE=ON)
+  build=build-asan flags=(-DCMAKE_BUILD_TYPE=Debug -DVAPORA_SANITIZE=ON)
   export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1"
   export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
   export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
@@ -19,11 +17,6 @@ fi
 scripts/install-deps.sh
 cmake -S . -B "$build" "${flags[@]}" >/dev/null
 cmake --build "$build" -j"$(nproc)"
-
-# xvfb-run is a /bin/sh script, and dash drops exported bash functions: pass a plain command.
-ctest_cmd=(ctest --test-dir "$build" --output-on-failure -j"$(nproc)" --timeout 300)
-if [ -z "${DISPLAY:-}" ]; then
-  xvfb-run -a -s "-screen 0 1280x1024x24" "${ctest_cmd[@]}"
-else
-  "${ctest_cmd[@]}"
-fi
+xvfb=()
+[ -n "${DISPLAY:-}" ] || xvfb=(sh tests/app/on_xvfb.sh)
+"${xvfb[@]}" ctest --test-dir "$build" --output-on-failure -j"$(nproc)" --timeout 300

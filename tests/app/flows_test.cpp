@@ -1,25 +1,222 @@
 // The program as a user meets it, one test per path: the readout, a process by two
-// clicks, typed pairs, a turbine expansion, typed input refused, the About box and the
-// end. Each checks the solved states against vapora-calc and reads every text the user
-// sees off the window surfaces, pixel for pixel against the same text drawn where the
-// program places it.
-#include <cmath>
+// clicks, typed pairs refused or solved, a turbine expansion, the About box and the end.
+// The test build of the program runs on the test's private Xvfb display (on_xvfb.sh),
+// driven by xdotool; its hook writes the state and, on SIGUSR1, the window surfaces.
+// Each flow reads every text the user sees off those surfaces, pixel for pixel against
+// the same text drawn where the program places it, with the values vapora-calc gives
+// for the same input. Every wait is bounded.
+#include <cairo.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdio>
-#include <cwchar>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <sstream>
 
 #include <gtest/gtest.h>
 
-#include "gui_session.h"
-
-using namespace gui;
+#include "memory_dc.h"
 
 namespace {
 
-constexpr uint32_t white = 0xFFFFFF, black = 0, grey = 0xC0C0C0, green = 0x008200;
-constexpr uint32_t red = 0xFF0000, blue = 0x0000FF, dark_red = 0x820000;
+// The chart's mapping in the 994 x 671 client area (s in J/(kg K), t in C).
+constexpr int origin_x = 20, origin_y = 655, plot_width = 972, plot_height = 653;
+int x_of(double s) { return static_cast<int>(s * plot_width / 10000 + origin_x); }
+int y_of(double t) { return static_cast<int>(origin_y - plot_height * t / 700); }
+
+// Polls every 10 ms until done() holds, for about `timeout_ms` at most.
+template <class Done>
+bool poll(Done done, int timeout_ms = 15000) {
+    for (int waited = 0; !done(); waited += 10, usleep(10000))
+        if (waited > timeout_ms) return false;
+    return true;
+}
+
+std::string read_file(const std::string& path) {
+    return (std::stringstream() << std::ifstream(path).rdbuf()).str();
+}
+
+// Output of a shell command, bounded; empty when it failed.
+std::string run(const std::string& command) {
+    std::string output;
+    FILE* pipe = popen(("timeout -k 2 20 " + command + " 2>/dev/null").c_str(), "r");
+    char buffer[4096];
+    for (size_t n; pipe && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, n);
+    return pipe && pclose(pipe) == 0 ? output : std::string();
+}
+
+std::string find_window(const std::string& title, int timeout_ms = 10000) {
+    std::string id;
+    const std::string search = "xdotool search --onlyvisible --name '^" + title + "$'";
+    poll([&] { return !!(std::istringstream(run(search)) >> id); }, timeout_ms);
+    return id;
+}
+bool window_gone(const std::string& title) { return poll([&] { return find_window(title, 0).empty(); }); }
+void xdotool(const std::string& arguments) { run("xdotool " + arguments); }
+// A click at a point of a dialog in dialog units (2 pixels each in templates without a
+// font of their own), and what follows it.
+void click(const std::string& window, int x, int y, const std::string& then = "") {
+    xdotool("mousemove --window " + window + " " + std::to_string(2 * x) + " " + std::to_string(2 * y) +
+            " click 1" + then);
+}
+
+// vapora-calc's "name value" reply, in the units the program shows.
+using Values = std::map<std::string, double>;
+Values calc(const std::string& arguments) {
+    Values values;
+    std::istringstream in(run(VAPORA_CALC_PATH " " + arguments));
+    std::string name;
+    for (double v; in >> name >> v;) values[name] = v;
+    return values;
+}
+// A state of that reply: t, p (bar), h (kJ/kg), s (kJ/kg C), v, x.
+std::vector<double> state(Values values, const std::string& prefix = "") {
+    EXPECT_FALSE(values.empty()) << "vapora-calc refused the reference state";
+    std::vector<double> state;
+    for (const char* name : {"t", "p", "h", "s", "v", "x"}) state.push_back(values[prefix + name]);
+    return state;
+}
+
+// The state the hook wrote: "key value ..." lines, count_<event> for every event.
+struct Dump {
+    std::map<std::string, std::string> lines;
+    double number(const std::string& key) const { return lines.count(key) ? std::stod(lines.at(key)) : 0.0; }
+    long count(const std::string& event) const { return static_cast<long>(number("count_" + event)); }
+};
+
+// A window's surface as the hook saved it: 0xRRGGBB pixels, 0xFFFFFFFF outside.
+struct Image {
+    std::shared_ptr<cairo_surface_t> surface;
+    int width = 0, height = 0;
+    uint32_t pixel(int x, int y) const {
+        if (x < 0 || y < 0 || x >= width || y >= height) return 0xFFFFFFFFu;
+        const unsigned char* row = cairo_image_surface_get_data(surface.get()) +
+                                   y * cairo_image_surface_get_stride(surface.get());
+        return reinterpret_cast<const uint32_t*>(row)[x] & 0xFFFFFF;
+    }
+};
+
+COLORREF colorref(uint32_t rgb) { return RGB(rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+
+// A font without a face name, as the program asks for it, and a text drawn in it.
+struct Font {
+    int height, weight, quality, pitch_family;
+};
 constexpr int proof = 2;  // PROOF_QUALITY
-constexpr int readout_left = origin_x + 20, readout_top = origin_y - plot_height / 2;
-const char* const pairs[7] = {"t,p", "t,h", "p,h", "t,s", "p,s", "t,x", "p,x"};
+constexpr Font prompt_font = {14, 400, proof, 0x10}, readout_font = {14, 0, proof, 0x22},
+               results_font = {17, 0, 0, 0};
+struct Line {
+    int x, y;
+    std::wstring text;
+    Font font;
+    uint32_t colour;
+    bool opaque = false;
+};
+
+// Pixels of the box [x0, x1) x [y0, y1) of `shot` that change when each text's line is
+// cleared to `background` from its corner rightwards and the text drawn there again by
+// the layer's own GDI: 0 when the shot shows these texts and nothing else on their
+// lines. With no texts, the pixels where `shot` and `other` differ.
+int text_mismatch(const Image& shot, int x0, int y0, int x1, int y1, const std::vector<Line>& texts,
+                  uint32_t background, const Image* other = nullptr) {
+    MemoryDC c(x1 - x0, y1 - y0);
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) c.set(x - x0, y - y0, colorref((other ? *other : shot).pixel(x, y)));
+    SetBkColor(c.dc, colorref(background));
+    for (const Line& t : texts) {
+        const Font& f = t.font;
+        HGDIOBJ old = SelectObject(
+            c.dc, CreateFontW(f.height, 0, 0, 0, f.weight, 0, 0, 0, 0, 0, 0, f.quality, f.pitch_family, nullptr));
+        for (int y = t.y - y0; y < std::min(t.y - y0 + f.height, c.height); ++y)
+            for (int x = t.x - x0; x < c.width; ++x) c.set(x, y, colorref(background));
+        SetBkMode(c.dc, t.opaque ? OPAQUE : TRANSPARENT);
+        SetTextColor(c.dc, colorref(t.colour));
+        TextOutW(c.dc, t.x - x0, t.y - y0, t.text.c_str(), static_cast<int>(t.text.size()));
+        DeleteObject(SelectObject(c.dc, old));
+    }
+    int n = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) n += c.at(x - x0, y - y0) != colorref(shot.pixel(x, y));
+    return n;
+}
+
+class App {
+public:
+    App() {
+        char pattern[] = "/tmp/vapora-e2e-XXXXXX";
+        if (!mkdtemp(pattern)) return;
+        dir_ = pattern;
+        if ((pid_ = fork()) == 0) {
+            setenv("VAPORA_TEST_DIR", dir_.c_str(), 1);
+            if (freopen((dir_ + "/log").c_str(), "w", stderr)) execl(VAPORA_APP_PATH, VAPORA_APP_PATH, nullptr);
+            _exit(127);
+        }
+        main_window = find_window("Vapora 2.0");
+        wait_count("paint", 0);
+    }
+    ~App() {
+        if (wait_exit(0) == -1) kill(pid_, SIGKILL), waitpid(pid_, nullptr, 0);
+        run("rm -rf '" + dir_ + "'");
+    }
+    // The exit status; -1 while it still runs after `timeout_ms`, or after a signal.
+    int wait_exit(int timeout_ms = 15000) {
+        int status = 0;
+        poll([&] { return pid_ <= 0 || waitpid(pid_, &status, WNOHANG) != 0; }, timeout_ms);
+        return pid_ > 0 && kill(pid_, 0) == 0 ? -1 : WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string log() const { return read_file(dir_ + "/log"); }
+    Dump dump() const {
+        Dump d;
+        std::istringstream in(read_file(dir_ + "/state"));
+        for (std::string key, rest; in >> key && std::getline(in, rest);)
+            d.lines[key] = rest.substr(rest.empty() ? 0 : 1);
+        return d;
+    }
+    // Polls the state until `event` has been written more often than `before`.
+    Dump wait_count(const std::string& event, long before) const {
+        Dump d;
+        poll([&] { return (d = dump()).count(event) > before; });
+        return d;
+    }
+    Image snapshot(const std::string& title = "Vapora 2.0") {
+        const std::string path = dir_ + "/" + title + ".png";
+        std::remove(path.c_str());
+        kill(pid_, SIGUSR1);
+        Image image;
+        if (!poll([&] { return access(path.c_str(), F_OK) == 0; })) return image;
+        image.surface.reset(cairo_image_surface_create_from_png(path.c_str()), cairo_surface_destroy);
+        image.width = cairo_image_surface_get_width(image.surface.get());  // 0 for a broken file
+        image.height = cairo_image_surface_get_height(image.surface.get());
+        return image;
+    }
+    // Waits until the main window has handled the move to exactly that pixel.
+    Dump move_to(int x, int y) {
+        Dump d;
+        const auto there = [&] { return (d = dump()).number("cursor_x") == x && d.number("cursor_y") == y; };
+        for (int attempt = 0; attempt < 3 && !there(); ++attempt, poll(there, 5000))
+            xdotool("mousemove --window " + main_window + " " + std::to_string(x) + " " + std::to_string(y));
+        return d;
+    }
+    // Clicks there, then waits for `event` (the results dialog opened by a second point
+    // is written before the click itself, which ends when the dialog does).
+    Dump click_at(int x, int y, const std::string& event = "left_button_down") {
+        const long before = move_to(x, y).count(event);
+        xdotool("click 1");
+        return wait_count(event, before);
+    }
+    std::string main_window;  // X window id
+
+private:
+    pid_t pid_ = -1;
+    std::string dir_;
+};
+
+constexpr uint32_t white = 0xFFFFFF, black = 0, red = 0xFF0000, blue = 0x0000FF;
+const wchar_t* const start1 = L"Press a KEY to introduce data from keyboard or point";
+const wchar_t* const start2 = L"the screen and press the LEFT BUTTON of the mouse";
 
 std::wstring format(const wchar_t* pattern, double value) {
     wchar_t text[100];
@@ -27,72 +224,44 @@ std::wstring format(const wchar_t* pattern, double value) {
     return text;
 }
 
-// A record of the hook's state in display units: t, p (bar), h (kJ/kg), s (kJ/kg C), v, x.
-std::vector<double> shown(const Dump& d, const std::string& record) {
-    const double scale[6] = {1, 1e5, 1e3, 1e3, 1, 1};
-    std::vector<double> v;
-    for (int i = 0; i < 6; ++i) v.push_back(d.number(record, i) / scale[i]);
-    return v;
-}
-
-void expect_state(const std::vector<double>& got, std::map<std::string, double> want,
-                  const std::string& prefix = "") {
-    ASSERT_FALSE(want.empty()) << "vapora-calc refused the reference state";
-    const char* names[6] = {"t", "p", "h", "s", "v", "x"};
-    for (int i = 0; i < 6; ++i)
-        EXPECT_NEAR(got[i], want[prefix + names[i]], 1e-7 + 1e-9 * std::fabs(got[i])) << names[i];
-}
-
-std::map<std::string, double> calc_point(int x, int y) {
+// The chart point of a pixel, s in kJ/(kg K) and t in C, and vapora-calc's state there.
+double s_of(int x) { return (x - origin_x) * 10.0 / plot_width; }
+double t_of(int y) { return (2.0 + plot_height - y) * 700.0 / plot_height; }
+std::vector<double> calc_point(int x, int y) {
     char args[80];
-    std::snprintf(args, sizeof args, "point %.17g %.17g", s_of(x) / 1000, t_of(y));
-    return calc(args);
+    std::snprintf(args, sizeof args, "point %.17g %.17g", s_of(x), t_of(y));
+    return state(calc(args));
 }
 
 int prompt_mismatch(const Image& shot, const wchar_t* line1, const wchar_t* line2) {
     return text_mismatch(shot, 83, 75, 340, 104,
-                         {{83, 75, line1, 14, 400, proof, 0x10, black, false},
-                          {83, 89, line2, 14, 400, proof, 0x10, black, false}}, grey);
+                         {{83, 75, line1, prompt_font, black}, {83, 89, line2, prompt_font, black}}, 0xC0C0C0);
 }
-const wchar_t* const start1 = L"Press a KEY to introduce data from keyboard or point";
-const wchar_t* const start2 = L"the screen and press the LEFT BUTTON of the mouse";
 
 int readout_mismatch(const Image& shot, const std::vector<double>& c) {
+    const int left = origin_x + 20, top = origin_y - plot_height / 2;
     const wchar_t* formats[6] = {L"t = %.1f C   ",     L"p = %.3f bar   ",  L"h = %.0f kJ/kg   ",
                                  L"s = %.3f kJ/kgC   ", L"v = %.3f m3/kg   ", L"x = %.2f kg/kg   "};
-    std::vector<Text> texts = {
-        {readout_left + 15, readout_top + 5, L"   Vapora", 14, 700, proof, 0x22, white, false}};
+    std::vector<Line> texts = {{left + 15, top + 5, L"   Vapora", {14, 700, proof, 0x22}, white}};
     for (int i = 0; i < 6; ++i)
-        texts.push_back({readout_left + 5, readout_top + 30 + 15 * i, format(formats[i], c[i]), 14,
-                         0, proof, 0x22, white, true});
-    return text_mismatch(shot, readout_left, readout_top, readout_left + 100, readout_top + 125,
-                         texts, green);
+        texts.push_back({left + 5, top + 30 + 15 * i, format(formats[i], c[i]), readout_font, white, true});
+    return text_mismatch(shot, left, top, left + 100, top + 125, texts, 0x008200);
 }
 
 // The results dialog's heading, the six lines of each point and the two differences.
-int results_mismatch(const Image& shot, const Dump& d) {
-    const std::vector<double> a = shown(d, "point1_state"), b = shown(d, "point2_state");
+int results_mismatch(const Image& shot, const std::vector<double>& a, const std::vector<double>& b) {
     const wchar_t* formats[6] = {L"t? = %.1f \u00B0C", L"p? = %.3f bar",   L"h? = %.1f kJ/kg",
                                  L"s? = %.3f kJ/kg\u00B0C", L"v? = %.3f m3/kg", L"x? = %.2f kg/kg"};
-    std::vector<Text> texts = {{160, 20, L"Results", 22, 700, 0, 0, dark_red, false}};
-    for (int i = 0; i < 6; ++i)
-        for (int point = 1; point <= 2; ++point) {
-            std::wstring f = formats[i];
-            f[1] = point == 1 ? L'1' : L'2';
-            texts.push_back({point == 1 ? 40 : 240, 60 + 25 * i,
-                             format(f.c_str(), (point == 1 ? a : b)[i]), 17, 0, 0, 0, black, false});
-        }
-    texts.push_back({120, 235, format(L"h1-h2 = %.1f kJ/kg", a[2] - b[2]), 17, 0, 0, 0, black, false});
-    texts.push_back({120, 260, format(L"s1-s2 = %.3f kJ/kg\u00B0C", a[3] - b[3]), 17, 0, 0, 0, black, false});
-    return text_mismatch(shot, 0, 0, shot.width, du(148), texts, shot.pixel(2, 2));
-}
-
-// The label of a box for the quantity typed in it, as the hook writes it.
-std::string field_label(char quantity) {
-    const std::map<char, std::string> labels = {{'t', "t [C]  |"},    {'p', "p [bar]|"},
-                                                {'h', "h [kJ/kg]|"}, {'s', "s [kJ/kgC]|"},
-                                                {'x', "x [0-1]|"},   {'e', "eta [%]|"}};
-    return labels.at(quantity);
+    std::vector<Line> texts = {{160, 20, L"Results", {22, 700, 0, 0}, 0x820000},
+                               {120, 235, format(L"h1-h2 = %.1f kJ/kg", a[2] - b[2]), results_font, black},
+                               {120, 260, format(L"s1-s2 = %.3f kJ/kg\u00B0C", a[3] - b[3]), results_font, black}};
+    for (int i = 0; i < 12; ++i) {  // point 1 first, as point 2 stands to its right
+        std::wstring f = formats[i / 2];
+        f[1] = i % 2 ? L'2' : L'1';
+        texts.push_back({i % 2 ? 240 : 40, 60 + 25 * (i / 2), format(f.c_str(), (i % 2 ? b : a)[i / 2]),
+                         results_font, black});
+    }
+    return text_mismatch(shot, 0, 0, shot.width, 296, texts, shot.pixel(2, 2));
 }
 
 // Pixels of that colour within `radius` of (x, y): a line through a point gives a few,
@@ -107,30 +276,38 @@ int around(const Image& shot, int x, int y, uint32_t colour, int radius = 2) {
 // A key opens the data-input dialog, whose blue heading is read each time.
 std::string open_input(App& app) {
     app.move_to(700, 600);
-    key("a");
+    xdotool("key a");
     std::string input = find_window("Data input window");
     Image shot = app.snapshot("Data input window");
     EXPECT_EQ(text_mismatch(shot, 22, 10, shot.width, 30,
-                            {{22, 10, L"Introduce the start point and the end point", 17, 700, 0,
-                              0, blue, false}}, shot.pixel(2, 2)), 0);
+                            {{22, 10, L"Introduce the start point and the end point", {17, 700, 0, 0}, blue}},
+                            shot.pixel(2, 2)), 0);
     return input;
 }
 
-// The four boxes typed, Calculate, the results read and closed with their button.
-Dump calculate(App& app, const std::string& input, const std::vector<const char*>& values) {
-    const int boxes[4][2] = {{62, 76}, {62, 91}, {152, 76}, {152, 91}};
-    for (int i = 0; i < 4; ++i) app.click_dlu(input, boxes[i][0], boxes[i][1]), type(values[i]);
-    long results = app.dump().count("results");
-    app.click_dlu(input, 135, 138);
-    Dump d = app.wait_count("results", results);
+// The results of points a and b read, then closed with their button.
+void close_results(App& app, const std::vector<double>& a, const std::vector<double>& b) {
     std::string window = find_window("Results");
-    EXPECT_FALSE(window.empty()) << app.log();
-    if (window.empty()) return d;
-    EXPECT_EQ(results_mismatch(app.snapshot("Results"), d), 0);
-    long keys = d.count("key_down");
-    app.click_dlu(window, 100, 157);
-    app.wait_count("key_down", keys);
-    return d;
+    ASSERT_FALSE(window.empty()) << app.log();
+    EXPECT_EQ(results_mismatch(app.snapshot("Results"), a, b), 0);
+    click(window, 100, 157);
+    EXPECT_TRUE(window_gone("Results"));
+}
+
+// The four boxes typed, then Calculate.
+void calculate(const std::string& input, const std::vector<const char*>& values) {
+    const int boxes[4][2] = {{62, 76}, {62, 91}, {152, 76}, {152, 91}};
+    for (int i = 0; i < 4; ++i)
+        click(input, boxes[i][0], boxes[i][1], std::string(" type --delay 5 ") + values[i]);
+    click(input, 135, 138);
+}
+
+// The labels in front of the four boxes, as the hook writes them.
+void expect_labels(const Dump& d, const std::string& quantities) {
+    const std::map<char, std::string> labels = {{'t', "t [C]  |"},    {'p', "p [bar]|"}, {'h', "h [kJ/kg]|"},
+                                                {'s', "s [kJ/kgC]|"}, {'x', "x [0-1]|"}, {'e', "eta [%]|"}};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(d.lines.at("label_" + std::to_string(1051 + 2 * i)), labels.at(quantities[i])) << i;
 }
 
 }  // namespace
@@ -138,16 +315,16 @@ Dump calculate(App& app, const std::string& input, const std::vector<const char*
 TEST(Flows, ReadoutShowsTheStateUnderTheCursor) {
     App app;
     ASSERT_FALSE(app.main_window.empty()) << app.log();
-    EXPECT_EQ(app.dump().number("client_rect", 0), client_width);
-    EXPECT_EQ(app.dump().number("client_rect", 1), client_height);
-    EXPECT_EQ(prompt_mismatch(app.snapshot(), start1, start2), 0);
+    Image shot = app.snapshot();
+    EXPECT_EQ(shot.width * 10000 + shot.height, 994 * 10000 + 671) << "the client area";
+    EXPECT_EQ(prompt_mismatch(shot, start1, start2), 0);
     // Superheated steam, wet steam, compressed water, the margin left of the chart.
-    const int points[][2] = {{x_of(6500), y_of(400)}, {x_of(2000), y_of(150)},
-                             {x_of(3500), y_of(340)}, {5, 663}};
+    const int points[][2] = {{x_of(6500), y_of(400)}, {x_of(2000), y_of(150)}, {x_of(3500), y_of(340)},
+                             {5, 663}};
     for (const auto& pt : points) {
-        std::vector<double> c = shown(app.move_to(pt[0], pt[1]), "cursor_state");
-        if (pt[0] > origin_x) expect_state(c, calc_point(pt[0], pt[1]));
-        else EXPECT_EQ(c[1] + c[2] + c[4] + c[5], 0.0) << "outside the chart only t and s";
+        app.move_to(pt[0], pt[1]);  // outside the chart only t and s
+        const std::vector<double> c = pt[0] > origin_x ? calc_point(pt[0], pt[1])
+                                                       : std::vector<double>{t_of(pt[1]), 0, 0, s_of(pt[0]), 0, 0};
         EXPECT_EQ(readout_mismatch(app.snapshot(), c), 0) << pt[0] << "," << pt[1];
     }
 }
@@ -157,12 +334,10 @@ TEST(Flows, TwoClicksMarkJoinAndShowTheProcess) {
     ASSERT_FALSE(app.main_window.empty()) << app.log();
     const int ax = x_of(6500), ay = y_of(400), bx = x_of(7000), by = y_of(150);
     const int mx = (ax + bx) / 2, my = (ay + by) / 2;
-    Image before = app.snapshot();
     // A click outside the valid space (below 10 C) beeps and says so, in either state.
-    const wchar_t* outside1 = L"The point selected is outside the valid space";
-    const wchar_t* outside2 = L"Please re-insert the point by the mouse";
     EXPECT_EQ(app.click_at(x_of(5000), y_of(5)).count("beep"), 1);
-    EXPECT_EQ(prompt_mismatch(app.snapshot(), outside1, outside2), 0);
+    EXPECT_EQ(prompt_mismatch(app.snapshot(), L"The point selected is outside the valid space",
+                              L"Please re-insert the point by the mouse"), 0);
     EXPECT_EQ(app.click_at(ax, ay).number("awaiting_first_point"), 0);
     Image marked = app.snapshot();
     EXPECT_GT(around(marked, ax, ay, red), 12);
@@ -172,59 +347,67 @@ TEST(Flows, TwoClicksMarkJoinAndShowTheProcess) {
     // screen, so every earlier segment was erased.
     app.move_to(bx, by);
     Image band = app.snapshot();
-    EXPECT_GT(around(band, mx, my, 0xFFFFFF ^ marked.pixel(mx, my), 1), 0);
-    for (int i = 0; i < 10; ++i) app.move_to(300 + 37 * i, 200 + 19 * i);
+    EXPECT_GT(around(band, mx, my, white ^ marked.pixel(mx, my), 1), 0);
+    for (int i = 0; i < 4; ++i) app.move_to(300 + 90 * i, 200 + 50 * i);
     app.move_to(bx, by);
-    EXPECT_EQ(differing(band, app.snapshot(), origin_x, 120, client_width, origin_y), 0);
+    Image again = app.snapshot();
+    EXPECT_EQ(text_mismatch(band, 0, 0, band.width, band.height, {}, 0, &again), 0);
 
     Dump d = app.click_at(x_of(5000), y_of(5));
     EXPECT_EQ(d.count("beep"), 2);
     EXPECT_EQ(d.number("awaiting_first_point"), 0) << "point 1 stays after an outside click";
-    d = app.click_at(bx, by);
+    d = app.click_at(bx, by, "results");
     ASSERT_EQ(d.count("results"), 1) << app.log();
-    expect_state(shown(d, "point1_state"), calc_point(ax, ay));
-    expect_state(shown(d, "point2_state"), calc_point(bx, by));
-    std::string results = find_window("Results");
-    EXPECT_EQ(results_mismatch(app.snapshot("Results"), d), 0);
-    key("Escape");  // does not close it; its button does
-    EXPECT_FALSE(find_window("Results", 300).empty());
-    app.click_dlu(results, 100, 157);
-    EXPECT_TRUE(window_gone("Results"));
+    close_results(app, calc_point(ax, ay), calc_point(bx, by));
     // The band is gone, the marks are joined in red, the start prompts are back.
     Image done = app.snapshot();
     EXPECT_GT(around(done, bx, by, red), 12);
     EXPECT_GT(around(done, mx, my, red, 1), 0);
-    EXPECT_EQ(differing(before, done, 83, 75, 340, 104), 0);
+    EXPECT_EQ(prompt_mismatch(done, start1, start2), 0);
 }
 
-TEST(Flows, TypedPairsAreSolvedMarkedAndShown) {
+TEST(Flows, TypedPairsAreRefusedOrSolvedMarkedAndShown) {
     App app;
     ASSERT_FALSE(app.main_window.empty()) << app.log();
     const double gdi_objects = app.dump().number("gdi_objects");
+    // Empty boxes read as 0 C: point 1 is refused with one message box, and no results.
+    std::string input = open_input(app);
+    ASSERT_FALSE(input.empty());
+    click(input, 135, 138);
+    Dump d = app.wait_count("message_box", 0);
+    const Line thinking = {83, 70, L"Thinking ...", {19, 700, proof, 0x20}, red};  // behind the message box
+    EXPECT_EQ(text_mismatch(app.snapshot(), 83, 70, 340, 89, {thinking}, 0xC0C0C0), 0);
+    xdotool("key Return");
+    d = app.wait_count("key_down", d.count("key_down"));
+    EXPECT_EQ(d.count("message_box") * 10 + d.count("results"), 10);
+    EXPECT_EQ(prompt_mismatch(app.snapshot(), start1, start2), 0);
     // Every pair once for each point: superheated and wet steam, compressed water.
     struct Case {
-        int pair1, pair2;
+        std::string pair1, pair2;
         std::vector<const char*> values;
     };
-    const Case cases[] = {{0, 2, {"500", "100", "5", "2700"}}, {1, 3, {"250", "2900", "300", "6.2"}},
-                          {4, 5, {"20", "6.5", "120", "0.25"}}, {6, 0, {"2", "0.9", "50", "200"}}};
+    const Case cases[] = {{"t,p", "p,h", {"500", "100", "5", "2700"}},
+                          {"t,h", "t,s", {"250", "2900", "300", "6.2"}},
+                          {"p,s", "t,x", {"20", "6.5", "120", "0.25"}},
+                          {"p,x", "t,p", {"2", "0.9", "50", "200"}}};
     // Selector centres of point 1, in dialog units; point 2's are 90 units further right.
-    const int selectors[7][2] = {{30, 46}, {52, 46}, {67, 46}, {22, 58}, {37, 58}, {52, 58}, {67, 58}};
+    std::map<std::string, std::pair<int, int>> selectors = {{"t,p", {30, 46}}, {"t,h", {52, 46}},
+                                                            {"p,h", {67, 46}}, {"t,s", {22, 58}},
+                                                            {"p,s", {37, 58}}, {"t,x", {52, 58}},
+                                                            {"p,x", {67, 58}}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(pairs[c.pair1]) + " / " + pairs[c.pair2]);
-        std::string input = open_input(app);
+        const std::string &pair1 = c.pair1, &pair2 = c.pair2;
+        SCOPED_TRACE(pair1 + " / " + pair2);
+        input = open_input(app);
         ASSERT_FALSE(input.empty());
-        long commands = app.dump().count("input_command");
-        app.click_dlu(input, selectors[c.pair1][0], selectors[c.pair1][1]);
-        app.click_dlu(input, selectors[c.pair2][0] + 90, selectors[c.pair2][1]);
-        Dump labels = app.wait_count("input_command", commands + 1);
-        for (int i = 0; i < 4; ++i)  // the labels in front of the four boxes
-            EXPECT_EQ(labels.texts["label_" + std::to_string(1051 + 2 * i)],
-                      field_label(pairs[i < 2 ? c.pair1 : c.pair2][i % 2 * 2]));
-        Dump d = calculate(app, input, c.values);
-        std::vector<double> a = shown(d, "point1_state"), b = shown(d, "point2_state");
-        expect_state(a, calc(std::string("state ") + pairs[c.pair1] + " " + c.values[0] + " " + c.values[1]));
-        expect_state(b, calc(std::string("state ") + pairs[c.pair2] + " " + c.values[2] + " " + c.values[3]));
+        const long commands = app.dump().count("input_command");
+        click(input, selectors[pair1].first, selectors[pair1].second);
+        click(input, selectors[pair2].first + 90, selectors[pair2].second);
+        expect_labels(app.wait_count("input_command", commands + 1), {pair1[0], pair1[2], pair2[0], pair2[2]});
+        const std::vector<double> a = state(calc("state " + pair1 + " " + c.values[0] + " " + c.values[1])),
+                                  b = state(calc("state " + pair2 + " " + c.values[2] + " " + c.values[3]));
+        calculate(input, c.values);
+        close_results(app, a, b);
         Image shot = app.snapshot();
         EXPECT_GT(around(shot, x_of(a[3] * 1000), y_of(a[0]), red), 12);
         EXPECT_GT(around(shot, x_of(b[3] * 1000), y_of(b[0]), red), 12);
@@ -237,16 +420,13 @@ TEST(Flows, TurbineExpansionIsDrawnInBlueThenRed) {
     ASSERT_FALSE(app.main_window.empty()) << app.log();
     std::string input = open_input(app);
     ASSERT_FALSE(input.empty());
-    long commands = app.dump().count("input_command");
-    app.click_dlu(input, 45, 126);  // "Turbine (t,p)"
-    Dump labels = app.wait_count("input_command", commands);
-    EXPECT_EQ(labels.texts["label_1055"], field_label('p'));
-    EXPECT_EQ(labels.texts["label_1057"], field_label('e'));
-    Dump d = calculate(app, input, {"500", "100", "1", "85"});
-    auto want = calc("turbine 100 500 1 85");
-    std::vector<double> a = shown(d, "point1_state"), b = shown(d, "point2_state");
-    expect_state(a, want, "inlet_");
-    expect_state(b, want, "outlet_");
+    const long commands = app.dump().count("input_command");
+    click(input, 45, 126);  // "Turbine (t,p)"
+    expect_labels(app.wait_count("input_command", commands), "tppe");
+    Values want = calc("turbine 100 500 1 85");
+    const std::vector<double> a = state(want, "inlet_"), b = state(want, "outlet_");
+    calculate(input, {"500", "100", "1", "85"});
+    close_results(app, a, b);
     Image shot = app.snapshot();
     EXPECT_GT(around(shot, x_of(a[3] * 1000), y_of(want["isentropic_t"]), blue), 12);
     EXPECT_GT(around(shot, x_of(a[3] * 1000), y_of((a[0] + want["isentropic_t"]) / 2), blue, 1), 0);
@@ -254,35 +434,19 @@ TEST(Flows, TurbineExpansionIsDrawnInBlueThenRed) {
     EXPECT_GT(around(shot, x_of(b[3] * 1000), y_of(b[0]), red), 12);
 }
 
-TEST(Flows, InputOutOfRangeIsRefusedWithOneMessageBox) {
-    App app;
-    ASSERT_FALSE(app.main_window.empty()) << app.log();
-    // Empty boxes read as 0 C: point 1 is refused before point 2 is looked at.
-    for (const char* answer : {"Return", "Escape"}) {
-        std::string input = open_input(app);
-        ASSERT_FALSE(input.empty());
-        long boxes = app.dump().count("message_box");
-        app.click_dlu(input, 135, 138);
-        Dump d = app.wait_count("message_box", boxes);
-        EXPECT_EQ(d.count("message_box"), boxes + 1);
-        EXPECT_EQ(d.count("results"), 0);
-        long keys = d.count("key_down");
-        key(answer);
-        app.wait_count("key_down", keys);
-        EXPECT_EQ(prompt_mismatch(app.snapshot(), start1, start2), 0) << answer;
-    }
-}
-
-TEST(Flows, AboutBoxOpensWithAltAndTheWindowClosesWithStatusZero) {
+TEST(Flows, AboutBoxOpensWithAltAndAltF4EndsTheProgramWithStatusZero) {
     App app;
     ASSERT_FALSE(app.main_window.empty()) << app.log();
     app.move_to(500, 300);
     for (const char* keys : {"alt+question", "alt+slash"}) {
-        key(keys);
+        const long abouts = app.dump().count("about");
+        xdotool(std::string("key ") + keys);
         ASSERT_FALSE(find_window("Informazioni su Vapora 2.0").empty()) << keys;
-        key("Return");
+        EXPECT_EQ(app.wait_count("about", abouts).lines["about_texts"],  // the icon has none
+                  "| Vapora 2.0, versione 1.0| Acqua e vapore, IFC-67| OK|");
+        xdotool("key Return");
         EXPECT_TRUE(window_gone("Informazioni su Vapora 2.0")) << keys;
     }
-    request_close(app.main_window);
+    xdotool("key alt+F4");
     EXPECT_EQ(app.wait_exit(), 0) << app.log();
 }

@@ -3,7 +3,3 @@
 
 #define IDD_TEST 200
 #define IDD_TEST_SHELL 300
-
-#ifndef IDC_STATIC
-#define IDC_STATIC (-1)
-#endif

@@ -1,58 +1,70 @@
-// vapora-calc's library commands as a process: its printed values must be the library's
-// own to the last bit, and bad input must give one line on stderr and status 2.
+// vapora-calc as a process: the library's values to the last bit, the state, turbine,
+// point and batch commands in display units, and bad input as one line on stderr with
+// status 2.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "process.h"
 #include "properties/properties.h"
+#include "solvers/steam_state.h"
 
 namespace {
 
 // Runs vapora-calc with the space-separated words of arguments.
-ProcessResult calc(const std::string& arguments) {
+ProcessResult calc(const std::string& arguments, const std::string& input = "") {
     std::istringstream split(arguments);
-    std::vector<std::string> words = {VAPORA_CALC_PATH};
+    std::vector<std::string> words = {VAPORA_CALC};
     for (std::string word; split >> word;) words.push_back(word);
-    return run_process(words);
+    return run_process(words, input);
+}
+
+// The "name value" lines of an answer, each value as printed.
+std::map<std::string, std::string> answer(const std::string& arguments) {
+    std::map<std::string, std::string> values;
+    std::istringstream lines(calc(arguments).out);
+    for (std::string name, value; lines >> name >> value;) values[name] = value;
+    return values;
+}
+
+double number(const std::string& text) { return std::strtod(text.c_str(), nullptr); }
+
+// A state's values as the batch's columns t to x, each followed by a comma.
+std::string columns(const std::string& arguments, const std::string& prefix = "") {
+    std::map<std::string, std::string> values = answer(arguments);
+    std::string row;
+    for (const char* name : {"t", "p", "h", "s", "v", "x"}) row += values[prefix + name] + ",";
+    return row;
 }
 
 TEST(VaporaCalc, PrintsTheLibrarysValuesExactly) {
-    struct Case { const char* arguments; double expected; };
-    const Case cases[] = {
+    const std::pair<const char*, double> cases[] = {
         {"sat_pressure 373.15", sat_pressure(373.15)},
         {"sub1_enthalpy 300 1e7", sub1_enthalpy(300, 1e7)},
         {"sat_temperature_refine 370 101325 1", sat_temperature_refine(370, 101325, 1)},
-        {"sub3_volume 650 2.5e7", sub3_volume(650, 2.5e7)},
-        {"sub4_entropy 640 0.002", sub4_entropy(640, 0.002)},
         {"sat_pressure 700", -1.0},  // out of range: the library's refusal
-        {"sub4_volume 630 1.6e7", -1.0},
     };
-    for (const Case& c : cases) {
-        const ProcessResult run = calc(c.arguments);
-        EXPECT_EQ(run.status, 0) << c.arguments;
-        EXPECT_EQ(run.err, "") << c.arguments;
-        ASSERT_FALSE(run.out.empty()) << c.arguments;
-        EXPECT_EQ(run.out.find('\n'), run.out.size() - 1) << "one value per line: " << c.arguments;
-        // %.17g round-trips a double exactly.
-        EXPECT_EQ(std::strtod(run.out.c_str(), nullptr), c.expected) << c.arguments;
+    for (const auto& [arguments, expected] : cases) {
+        const ProcessResult run = calc(arguments);
+        EXPECT_EQ(run.status, 0) << arguments;
+        EXPECT_EQ(run.err, "") << arguments;
+        char* end = nullptr;  // one value on its own line, its digits giving the double back
+        EXPECT_EQ(std::strtod(run.out.c_str(), &end), expected) << arguments;
+        EXPECT_STREQ(end, "\n") << arguments;
     }
-    EXPECT_EQ(calc("sat_pressure 700").out, "-1\n");
 }
 
-TEST(VaporaCalc, ListsEveryFunctionAndItsVersion) {
-    ProcessResult run = calc("--list");
-    run.out.insert(0, "\n");  // every name then follows a newline
-    EXPECT_EQ(run.status, 0);
-    for (const char* name : {"l_boundary_beta", "sat_temperature_refine", "sub1_enthalpy", "sub2_entropy",
-                             "sub3_pressure", "sub4_entropy", "critical_isotherm_volume",
-                             "sat_liquid_volume_spline", "sub4_volume", "state", "batch"})
-        EXPECT_NE(run.out.find(std::string("\n") + name + " "), std::string::npos) << name;
-    EXPECT_NE(run.out.find("T [K], p [Pa] -> h [J/kg]"), std::string::npos);
-    const ProcessResult version = calc("--version");
+TEST(VaporaCalc, ListsEveryCommandAndItsVersion) {
+    const ProcessResult list = calc("--list"), version = calc("--version");
+    EXPECT_EQ(list.status, 0);
+    EXPECT_NE(list.out.find("\nsub1_enthalpy              T [K], p [Pa] -> h [J/kg]\n"), std::string::npos);
+    // The library's 21 functions, then state, turbine, point and batch.
+    EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'), 25);
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "vapora-calc " VAPORA_VERSION "\n");
 }
@@ -60,25 +72,84 @@ TEST(VaporaCalc, ListsEveryFunctionAndItsVersion) {
 TEST(VaporaCalc, BadInputIsOneLineOnStderrAndStatus2) {
     const char* cases[] = {
         "",                       // no function
-        "no_such_function 1",     // unknown function
+        "no_such_function 1",
         "sat_pressure",           // too few arguments
-        "sub1_volume 300 1e5 7",  // too many arguments
-        "sat_pressure abc",       // not a number
-        "sat_pressure 373.15x",   // trailing text
+        "sub1_volume 300 1e5 7",  // too many
+        "sat_pressure abc",
         "sat_pressure 12,5",      // a decimal comma
-        "sat_pressure nan",       // not a finite number
+        "sat_pressure 373.15e+",  // an exponent without digits
         "sat_pressure 1e999",     // beyond a double
+        "state t_p_ 1 2",
+        "point abc 1",
         "batch /nonexistent/rows.csv",
-        "batch a.csv b.csv",
+        "batch - -",
     };
     for (const char* arguments : cases) {
         const ProcessResult run = calc(arguments);
         EXPECT_EQ(run.status, 2) << arguments;
         EXPECT_EQ(run.out, "") << arguments;
-        ASSERT_FALSE(run.err.empty()) << arguments;
-        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << arguments << ": " << run.err;
+        EXPECT_TRUE(run.err.size() > 1 && run.err.find('\n') == run.err.size() - 1) << arguments << ": " << run.err;
     }
-    EXPECT_EQ(run_process({VAPORA_CALC_PATH, "sub1_volume", "300", ""}).status, 2);  // an empty word
+    EXPECT_EQ(run_process({VAPORA_CALC, "sub1_volume", "300", ""}).status, 2);  // an empty word
+}
+
+// Each pair code reaches its own solver, in degC, bar and kJ/kg; the guards' refusals.
+TEST(CalcState, PairsRefusalsTurbineAndPoint) {
+    struct Case { const char* arguments; const char* name; double value, tolerance; };
+    const Case cases[] = {
+        {"state t_p 100 1", "s", 7.3618, 0.0001},  {"state t,x 100 0.5", "p", 1.0132, 0.001},
+        {"state p,h 1 50", "t", 12, 1},            {"state t,h 20 2400", "x", 0.94, 0.05},
+        {"state t_s 300 6", "p", 65.05, 0.01},     {"state p_s 10 6.5", "t", 180, 1},
+        {"state p_x 1 1", "t", 99.63, 0.01},       {"point 4 100", "p", 1.0132, 0.001},
+    };
+    for (const Case& c : cases) EXPECT_NEAR(number(answer(c.arguments)[c.name]), c.value, c.tolerance) << c.arguments;
+    const std::pair<const char*, const char*> refusals[] = {
+        {"state t,p 800 1", "Data out of range, please retry\n"},
+        {"state t,p 100 1e-320", "Data out of range, please retry\n"},  // a number, below the range
+        {"turbine 100 500 0.1 120", "Data out of range, please retry\n"},
+        {"point 5 5", "The point selected is outside the valid space\n"},
+    };
+    for (const auto& [arguments, out] : refusals) {
+        const ProcessResult run = calc(arguments);
+        EXPECT_EQ(run.status, 1) << arguments;
+        EXPECT_EQ(run.out, out) << arguments;
+    }
+    EXPECT_EQ(answer("state t,x 100 -0")["x"], "0");
+    // Every digit printed: the solver's own doubles come back.
+    double h, s, v, x;
+    state_from_t_p(300, 10, &h, &s, &v, &x);
+    std::map<std::string, std::string> state = answer("state t_p 300 10");
+    EXPECT_TRUE(number(state["h"]) == h / 1000 && number(state["s"]) == s / 1000 && number(state["v"]) == v &&
+                number(state["x"]) == x);
+    std::map<std::string, std::string> turbine = answer("turbine 100 500 0.1 85");
+    EXPECT_EQ(turbine["inlet_t"], "500");
+    EXPECT_EQ(turbine["isentropic_s"], turbine["inlet_s"]);
+    EXPECT_EQ(number(turbine["isentropic_p"]), 0.1);
+    EXPECT_GT(number(turbine["outlet_h"]), number(turbine["isentropic_h"]));
+    EXPECT_LT(number(turbine["outlet_h"]), number(turbine["inlet_h"]));
+}
+
+TEST(CalcBatch, AnswersEveryRowInOrderAsStateDoes) {
+    const std::string refused = ",,,,,,,\"Data out of range, please retry\"\n",
+                      unknown = "bad row: unknown pair code (t_p t_h p_h t_s p_s t_x p_x turbine)\n";
+    const std::string input = "\xEF\xBB\xBFpair,a,b\r\n# a comment\n\n t_h , 20 , 2400 \np_s,10,6.5,,\n"
+                              "turbine,100,500,0.1,85\nt_p,800,1\nturbine,100,500,0.1,120\n"
+                              "t_p,abc,1\npair,1,2\nt_p,1,2,3\n\"x\",1\np_x,1,0";
+    const std::string expected = "pair,a,b,c,d,t_C,p_bar,h_kJ_kg,s_kJ_kgC,v_m3_kg,x,status\n"
+                                 "t_h,20,2400,,," + columns("state t,h 20 2400") + "ok\n"
+                                 "p_s,10,6.5,,," + columns("state p,s 10 6.5") + "ok\n"
+                                 "turbine,100,500,0.1,85," + columns("turbine 100 500 0.1 85", "outlet_") + "ok\n"
+                                 "t_p,800,1,," + refused + "turbine,100,500,0.1,120" + refused +
+                                 "t_p,abc,1,,,,,,,,,bad row: a is not a number\n"
+                                 "pair,1,2,,,,,,,,," + unknown +
+                                 "t_p,1,2,3,,,,,,,,bad row: a pair takes 2 numbers\n"
+                                 "\"\"\"x\"\"\",1,,,,,,,,,," + unknown +
+                                 "p_x,1,0,,," + columns("state p,x 1 0") + "ok\n";
+    for (const char* source : {"-", ""}) {
+        const ProcessResult run = calc(std::string("batch ") + source, input);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, expected);
+    }
 }
 
 }  // namespace

@@ -12,5 +12,6 @@ struct ProcessResult {
     std::string err;
 };
 
-// Runs argv[0] (a path) with the arguments that follow and input on its standard input.
+// Runs argv[0] (a path) with the arguments that follow and input, less than a pipe holds
+// (64 KiB), on its standard input.
 ProcessResult run_process(const std::vector<std::string>& argv, const std::string& input = "");

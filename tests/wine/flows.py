@@ -31,11 +31,10 @@ def sh(*args):
 
 
 def poll(condition, seconds=10):
-    for _ in range(max(1, seconds * 4)):
-        if condition():
-            return True
+    end = time.time() + seconds
+    while not condition() and time.time() < end:
         time.sleep(0.25)
-    return False
+    return condition()
 
 
 def window(title, seconds=10):
@@ -76,13 +75,12 @@ def click(wid, x, y, template_w, template_h):
 
 
 def labels_legible(dialog):
-    """Past the check circle, the three narrow point-1 selectors that start with the same
-    letter (t,h t,s t,x and p,h p,s p,x, 15 x 12 dialog units each) show three different
-    labels, where labels cut after the comma all show "t," or "p,"."""
+    """The three narrow point-1 selectors that start with the same letter (t,h t,s t,x and
+    p,h p,s p,x, 15 x 12 dialog units each) show three different labels past the check
+    circle, where labels cut after the comma would all show "t," or "p,"."""
     w, h, px = dialog
-    sx, sy = w / 180, h / 166
-    labels = [tuple(px[(x, y)] for y in range(int(top * sy), int((top + 12) * sy))
-                    for x in range(int(left * sx) + 15, int((left + 15) * sx) - 2))
+    labels = [tuple(px[(x, y)] for y in range(top * h // 166, (top + 12) * h // 166)
+                    for x in range(left * w // 180 + 15, (left + 15) * w // 180 - 2))
               for left, top in ((45, 40), (15, 52), (45, 52), (60, 40), (30, 52), (60, 52))]
     return len(set(labels[:3])) == 3 and len(set(labels[3:])) == 3
 
@@ -112,18 +110,16 @@ def main(exe):
         time.sleep(0.7)
         px = shot(main_window, "readout")[2]
         panels.append([px[(x, y)] for x in range(40, 140) for y in range(330, 454)])
-    check(panels[0].count((0, 130, 0)) > 8000 and panels[0] != panels[1],
-          "the green readout follows the cursor")
+    check(panels[0].count((0, 130, 0)) > 8000 and panels[0] != panels[1], "the green readout follows the cursor")
 
     keys(main_window, "a")
     dialog = window("Data input window")
     if check(dialog, "a key opens the data-input dialog"):
         time.sleep(0.5)
         check(labels_legible(shot(dialog, "data-input")), "every pair selector's label is whole")
-        for x, y, text in ((62, 76, "300"), (62, 91, "10"), (152, 76, "200"), (152, 91, "5")):
-            click(dialog, x, y, 180, 166)
+        for x, y, text in ((62, 76, "300"), (62, 91, "10"), (152, 76, "200"), (152, 91, "5"), (135, 138, "")):
+            click(dialog, x, y, 180, 166)  # the four boxes, then Calculate
             sh("xdotool", "type", "--delay", "50", text)
-        click(dialog, 135, 138, 180, 166)
         results = window("Results", 20)
         if check(results, "Calculate on 300 C, 10 bar and 200 C, 5 bar opens the results"):
             red = list(shot(main_window, "process")[2].values()).count((255, 0, 0))
@@ -132,11 +128,9 @@ def main(exe):
             check(poll(lambda: not window("Results", 0)), "the results dialog's Close button ends it")
 
     keys(main_window, "alt+slash")
-    about = window("Informazioni su Vapora 2.0")
-    if check(about, "Alt+/ opens the About box"):
-        keys(about, "Escape")
+    if check(window("Informazioni su Vapora 2.0"), "Alt+/ opens the About box"):
+        keys(window("Informazioni su Vapora 2.0"), "Escape")
         check(poll(lambda: not window("Informazioni su Vapora 2.0", 0)), "Esc closes the About box")
-
     keys(main_window, "alt+F4")
     try:
         status = program.wait(20)
