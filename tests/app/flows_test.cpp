@@ -375,6 +375,7 @@ TEST(Flows, TypedPairsAreRefusedOrSolvedMarkedAndShown) {
     ASSERT_FALSE(input.empty());
     click(input, 135, 138);
     Dump d = app.wait_count("message_box", 0);
+    EXPECT_EQ(d.lines["message_texts"], "Data out of range, please retry| OK|");  // and one button
     const Line thinking = {83, 70, L"Thinking ...", {19, 700, proof, 0x20}, red};  // behind the message box
     EXPECT_EQ(text_mismatch(app.snapshot(), 83, 70, 340, 89, {thinking}, 0xC0C0C0), 0);
     xdotool("key Return");

@@ -50,6 +50,22 @@ std::string event_name(const std::string& event, HWND hwnd, UINT message) {
                ? names.at(message) : "";
 }
 
+// The labels of a message box about to be shown: the newest dialog not yet on screen.
+void collect_labels(GtkWidget* widget, gpointer out) {
+    if (GTK_IS_LABEL(widget)) *static_cast<std::string*>(out) += std::string(" ") + gtk_label_get_text(GTK_LABEL(widget)) + "|";
+    else if (GTK_IS_CONTAINER(widget)) gtk_container_forall(GTK_CONTAINER(widget), collect_labels, out);
+}
+
+std::string message_box_texts() {
+    std::string texts;
+    GList* all = gtk_window_list_toplevels();
+    for (GList* w = all; w; w = w->next)
+        if (GTK_IS_DIALOG(w->data) && !gtk_widget_get_visible(GTK_WIDGET(w->data)))
+            collect_labels(gtk_dialog_get_content_area(GTK_DIALOG(w->data)), &texts);
+    g_list_free(all);
+    return texts;
+}
+
 void write_state(const std::string& event, HWND hwnd) {
     const std::string path = std::string(dir) + "/state";
     FILE* f = std::fopen((path + ".tmp").c_str(), "w");
@@ -69,6 +85,7 @@ void write_state(const std::string& event, HWND hwnd) {
         for (HWND c : hwnd->children) std::fprintf(f, " %s|", std::string(c->text.begin(), c->text.end()).c_str());
         std::fputc('\n', f);
     }
+    if (event == "message_box") std::fprintf(f, "message_texts%s\n", message_box_texts().c_str());
     std::fclose(f);
     std::rename((path + ".tmp").c_str(), path.c_str());
 }
