@@ -3,16 +3,16 @@
 
 INT_PTR CALLBACK about_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
     switch (message) {
-    case WM_INITDIALOG:
-        return TRUE;
-    case WM_COMMAND:
-        if (LOWORD(wparam) == IDOK || LOWORD(wparam) == IDCANCEL) {
-            EndDialog(dialog, LOWORD(wparam));
+        case WM_INITDIALOG:
             return TRUE;
-        }
-        break;
-    default:
-        break;
+        case WM_COMMAND:
+            if (LOWORD(wparam) == IDOK || LOWORD(wparam) == IDCANCEL) {
+                EndDialog(dialog, LOWORD(wparam));
+                return TRUE;
+            }
+            break;
+        default:
+            break;
     }
     return FALSE;
 }

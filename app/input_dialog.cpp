@@ -13,9 +13,8 @@ const wchar_t* const label_t = L"t [C]  ";
 const wchar_t* const label_p = L"p [bar]";
 const wchar_t* const first_labels[8] = {label_t, label_t, label_p, label_t,
                                         label_p, label_t, label_p, label_p};
-const wchar_t* const second_labels[8] = {label_p,        L"h [kJ/kg]", L"h [kJ/kg]",
-                                         L"s [kJ/kgC]",  L"s [kJ/kgC]", L"x [0-1]",
-                                         L"x [0-1]",     L"eta [%]"};
+const wchar_t* const second_labels[8] = {label_p,       L"h [kJ/kg]", L"h [kJ/kg]", L"s [kJ/kgC]",
+                                         L"s [kJ/kgC]", L"x [0-1]",   L"x [0-1]",   L"eta [%]"};
 
 // The pair selectors are 15 dialog units wide, which leaves the system dialog font too
 // little room for a three-character label beside the check circle ("t,h" shows as "t,"):
@@ -25,8 +24,8 @@ constexpr int selector_font_width = 4;  // average character width, narrower tha
 HFONT selector_font = nullptr;
 
 void set_selector_font(HWND dialog) {
-    selector_font = CreateFontW(selector_font_height, selector_font_width, 0, 0, FW_NORMAL, 0, 0,
-                                0, DEFAULT_CHARSET, 0, 0, 0, VARIABLE_PITCH | FF_SWISS, nullptr);
+    selector_font = CreateFontW(selector_font_height, selector_font_width, 0, 0, FW_NORMAL, 0, 0, 0,
+                                DEFAULT_CHARSET, 0, 0, 0, VARIABLE_PITCH | FF_SWISS, nullptr);
     for (int id = IDC_P1_TP; id <= IDC_P2_PX; ++id)
         SendDlgItemMessageW(dialog, id, WM_SETFONT, reinterpret_cast<WPARAM>(selector_font), 0);
 }
@@ -114,25 +113,39 @@ double read_box(HWND dialog, int id) {
     return typed_number(text_buffer);
 }
 
-bool first_is_t(int pair) { return pair == t_p || pair == t_h || pair == t_s || pair == t_x; }
+bool first_is_t(int pair) {
+    return pair == t_p || pair == t_h || pair == t_s || pair == t_x;
+}
 
 // The second value of a pair goes to h (times 1000), s, x, p or the efficiency.
 void store_second(int pair, double value, SteamState* state) {
     switch (pair) {
-    case t_h:
-    case p_h: state->h = value * 1000.0; break;
-    case t_s:
-    case p_s: state->s = value; break;
-    case t_x:
-    case p_x: state->x = value; break;
-    case turbine: turbine_efficiency = value; break;
-    default: state->p = value; break;
+        case t_h:
+        case p_h:
+            state->h = value * 1000.0;
+            break;
+        case t_s:
+        case p_s:
+            state->s = value;
+            break;
+        case t_x:
+        case p_x:
+            state->x = value;
+            break;
+        case turbine:
+            turbine_efficiency = value;
+            break;
+        default:
+            state->p = value;
+            break;
     }
 }
 
 void store_first(int pair, double value, SteamState* state) {
-    if (first_is_t(pair)) state->t = value;
-    else state->p = value;
+    if (first_is_t(pair))
+        state->t = value;
+    else
+        state->p = value;
 }
 
 void calculate(HWND dialog) {
@@ -164,34 +177,34 @@ void paint_heading(HWND dialog) {
 
 INT_PTR CALLBACK input_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
     switch (message) {
-    case WM_PAINT:
-        paint_heading(dialog);
-        return TRUE;
-    case WM_INITDIALOG:
-        set_selector_font(dialog);
-        initialise(dialog);
-        return TRUE;
-    case WM_DESTROY:
-        // The selectors are gone with the dialog: their font is no longer used.
-        delete_selector_font();
-        break;
-    case WM_COMMAND:
-        // The whole wParam is compared, so only clicks match: edit-box notifications
-        // and Esc (IDCANCEL) fall through.
-        if (wparam >= IDC_P1_TP && wparam <= IDC_P1_PX) {
-            choose_point1(dialog, static_cast<int>(wparam));
-        } else if (wparam >= IDC_P2_TP && wparam <= IDC_P2_PX) {
-            choose_point2(dialog, static_cast<int>(wparam));
-        } else if (wparam >= IDC_TURBINE_TP && wparam <= IDC_TURBINE_PH) {
-            choose_turbine(dialog, static_cast<int>(wparam));
-        } else if (wparam == IDC_CALCULATE) {
-            calculate(dialog);
-        } else {
+        case WM_PAINT:
+            paint_heading(dialog);
+            return TRUE;
+        case WM_INITDIALOG:
+            set_selector_font(dialog);
+            initialise(dialog);
+            return TRUE;
+        case WM_DESTROY:
+            // The selectors are gone with the dialog: their font is no longer used.
+            delete_selector_font();
             break;
-        }
-        return TRUE;
-    default:
-        break;
+        case WM_COMMAND:
+            // The whole wParam is compared, so only clicks match: edit-box notifications
+            // and Esc (IDCANCEL) fall through.
+            if (wparam >= IDC_P1_TP && wparam <= IDC_P1_PX) {
+                choose_point1(dialog, static_cast<int>(wparam));
+            } else if (wparam >= IDC_P2_TP && wparam <= IDC_P2_PX) {
+                choose_point2(dialog, static_cast<int>(wparam));
+            } else if (wparam >= IDC_TURBINE_TP && wparam <= IDC_TURBINE_PH) {
+                choose_turbine(dialog, static_cast<int>(wparam));
+            } else if (wparam == IDC_CALCULATE) {
+                calculate(dialog);
+            } else {
+                break;
+            }
+            return TRUE;
+        default:
+            break;
     }
     return FALSE;
 }

@@ -106,8 +106,7 @@ void on_left_button_down(HWND hwnd) {
             rubber_band_fresh = true;
             solve_diagram_point(point2_px, &point2_state);
             draw_point_marker(hdc, point2_px.x, point2_px.y, marker_red);
-            draw_process_line(hdc, point1_px.x, point1_px.y, point2_px.x, point2_px.y,
-                              marker_red);
+            draw_process_line(hdc, point1_px.x, point1_px.y, point2_px.x, point2_px.y, marker_red);
             draw_title_box(hdc, blank_prompt, blank_prompt);
             show_results_dialog(hwnd);
             draw_title_box(hdc, start_prompt_line1, start_prompt_line2);
@@ -122,39 +121,40 @@ void on_left_button_down(HWND hwnd) {
 
 bool on_command(HWND hwnd, WPARAM wparam) {
     switch (LOWORD(wparam)) {
-    case IDM_ABOUT:
-        DialogBoxParamW(app_instance, MAKEINTRESOURCEW(IDD_ABOUTBOX), hwnd, about_dialog_proc, 0);
-        return true;
-    case IDM_EXIT:
-        DestroyWindow(hwnd);
-        return true;
-    default:
-        return false;
+        case IDM_ABOUT:
+            DialogBoxParamW(app_instance, MAKEINTRESOURCEW(IDD_ABOUTBOX), hwnd, about_dialog_proc,
+                            0);
+            return true;
+        case IDM_EXIT:
+            DestroyWindow(hwnd);
+            return true;
+        default:
+            return false;
     }
 }
 
 LRESULT CALLBACK main_window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
-    case WM_PAINT:
-        on_paint(hwnd);
-        return 0;
-    case WM_MOUSEMOVE:
-        on_mouse_move(hwnd);
-        return 0;
-    case WM_LBUTTONDOWN:
-        on_left_button_down(hwnd);
-        return 0;
-    case WM_KEYDOWN:
-        on_key_down(hwnd);
-        return 0;
-    case WM_COMMAND:
-        if (!on_command(hwnd, wparam)) break;
-        return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    default:
-        break;
+        case WM_PAINT:
+            on_paint(hwnd);
+            return 0;
+        case WM_MOUSEMOVE:
+            on_mouse_move(hwnd);
+            return 0;
+        case WM_LBUTTONDOWN:
+            on_left_button_down(hwnd);
+            return 0;
+        case WM_KEYDOWN:
+            on_key_down(hwnd);
+            return 0;
+        case WM_COMMAND:
+            if (!on_command(hwnd, wparam)) break;
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            break;
     }
     return DefWindowProcW(hwnd, message, wparam, lparam);
 }

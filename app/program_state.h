@@ -19,9 +19,9 @@ constexpr int title_buffer_length = 100;
 extern wchar_t window_title[title_buffer_length];       // string 103
 extern wchar_t window_class_name[title_buffer_length];  // string 109
 
-extern SteamState cursor_state;  // the state under the mouse, shown by the readout panel
-extern SteamState point1_state;  // start point of a process
-extern SteamState point2_state;  // end point of a process
+extern SteamState cursor_state;    // the state under the mouse, shown by the readout panel
+extern SteamState point1_state;    // start point of a process
+extern SteamState point2_state;    // end point of a process
 extern double turbine_efficiency;  // percent, typed for the turbine case
 
 extern InputPair point1_pair;  // what is given for point 1 in the data-input dialog

@@ -13,14 +13,38 @@ namespace {
 // The two typed values of a point, in the order of its pair's name.
 void typed_values(int pair, const SteamState& state, double* first, double* second) {
     switch (pair) {
-    case t_p: *first = state.t; *second = state.p; break;
-    case t_h: *first = state.t; *second = state.h; break;
-    case p_h: *first = state.p; *second = state.h; break;
-    case t_s: *first = state.t; *second = state.s; break;
-    case p_s: *first = state.p; *second = state.s; break;
-    case t_x: *first = state.t; *second = state.x; break;
-    case p_x: *first = state.p; *second = state.x; break;
-    default: *first = 0.0; *second = 0.0; break;
+        case t_p:
+            *first = state.t;
+            *second = state.p;
+            break;
+        case t_h:
+            *first = state.t;
+            *second = state.h;
+            break;
+        case p_h:
+            *first = state.p;
+            *second = state.h;
+            break;
+        case t_s:
+            *first = state.t;
+            *second = state.s;
+            break;
+        case p_s:
+            *first = state.p;
+            *second = state.s;
+            break;
+        case t_x:
+            *first = state.t;
+            *second = state.x;
+            break;
+        case p_x:
+            *first = state.p;
+            *second = state.x;
+            break;
+        default:
+            *first = 0.0;
+            *second = 0.0;
+            break;
     }
 }
 
@@ -47,8 +71,7 @@ bool refuse(HWND hwnd) {
 // as it is known, and stays on screen even when the real outlet is refused.
 bool solve_turbine_outlet(HDC hdc) {
     SteamState isentropic;
-    if (!turbine_isentropic_end(&point1_state, point2_state.p, turbine_efficiency,
-                                &isentropic))
+    if (!turbine_isentropic_end(&point1_state, point2_state.p, turbine_efficiency, &isentropic))
         return false;
     point2_state = isentropic;
     point1_px = diagram_px(point1_state.s, point1_state.t);
@@ -57,8 +80,7 @@ bool solve_turbine_outlet(HDC hdc) {
     draw_point_marker(hdc, point2_px.x, point2_px.y, turbine_blue);
     draw_process_line(hdc, point1_px.x, point1_px.y, point2_px.x, point2_px.y, turbine_blue);
     SteamState outlet;
-    if (!turbine_real_outlet(&point1_state, &isentropic, turbine_efficiency, &outlet))
-        return false;
+    if (!turbine_real_outlet(&point1_state, &isentropic, turbine_efficiency, &outlet)) return false;
     point2_state = outlet;
     return true;
 }

@@ -43,9 +43,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show_command) {
     register_main_window_class(instance);
     app_instance = instance;
 
-    HWND hwnd = CreateWindowExW(0, window_class_name, window_title, main_window_style,
-                                CW_USEDEFAULT, 0, main_window_width, main_window_height,
-                                nullptr, nullptr, instance, nullptr);
+    HWND hwnd =
+        CreateWindowExW(0, window_class_name, window_title, main_window_style, CW_USEDEFAULT, 0,
+                        main_window_width, main_window_height, nullptr, nullptr, instance, nullptr);
     if (!hwnd) return 0;
     ShowWindow(hwnd, show_command);
     UpdateWindow(hwnd);  // the first repaint draws the whole chart before the loop

@@ -15,8 +15,7 @@
 namespace {
 
 // side x side rows.
-std::string tp_rows(int side)
-{
+std::string tp_rows(int side) {
     std::string rows = "pair,a,b\n";
     char line[96];
     for (int i = 0; i < side; ++i)
@@ -29,31 +28,29 @@ std::string tp_rows(int side)
     return rows;
 }
 
-std::string mixed_rows(int count)
-{
-    static const char *const kinds[] = {
-        "t_p,%.4g,10\n", "t_h,%.4g,2800\n", "p_h,50,%.4g\n", "t_s,%.4g,6.5\n",
-        "p_s,20,%.4g\n", "t_x,%.4g,0.5\n", "p_x,%.4g,0.9\n", "turbine,100,%.4g,0.1,85\n",
+std::string mixed_rows(int count) {
+    static const char* const kinds[] = {
+        "t_p,%.4g,10\n",   "t_h,%.4g,2800\n", "p_h,50,%.4g\n",  "t_s,%.4g,6.5\n",
+        "p_s,20,%.4g\n",   "t_x,%.4g,0.5\n",  "p_x,%.4g,0.9\n", "turbine,100,%.4g,0.1,85\n",
         "t_p,%.4g,2000\n", "t_p,abc%.4g,1\n",
     };
     std::string rows;
     char line[96];
     for (int i = 0; i < count; ++i) {
-        const double u = (i / 10 % 100) / 100.0; // each kind walks its own range
-        const double values[] = {20 + 600 * u, 50 + 300 * u, 500 + 2500 * u, 150 + 400 * u,
-                                 5 + 3 * u,     20 + 300 * u, 0.1 + 200 * u,  400 + 200 * u,
-                                 100 * u,       u};
+        const double u = (i / 10 % 100) / 100.0;  // each kind walks its own range
+        const double values[] = {
+            20 + 600 * u, 50 + 300 * u,  500 + 2500 * u, 150 + 400 * u, 5 + 3 * u,
+            20 + 300 * u, 0.1 + 200 * u, 400 + 200 * u,  100 * u,       u};
         std::snprintf(line, sizeof line, kinds[i % 10], values[i % 10]);
         rows += line;
     }
     return rows;
 }
 
-void run_batch(benchmark::State &state, const std::string &rows, int count)
-{
-    std::FILE *sink = std::fopen("/dev/null", "w");
+void run_batch(benchmark::State& state, const std::string& rows, int count) {
+    std::FILE* sink = std::fopen("/dev/null", "w");
     for (auto _ : state) {
-        std::FILE *in = fmemopen(const_cast<char *>(rows.data()), rows.size(), "r");
+        std::FILE* in = fmemopen(const_cast<char*>(rows.data()), rows.size(), "r");
         batch_run(in, sink);
         std::fclose(in);
     }
@@ -61,21 +58,19 @@ void run_batch(benchmark::State &state, const std::string &rows, int count)
     state.SetItemsProcessed(state.iterations() * count);
 }
 
-void BM_batch_tp(benchmark::State &state)
-{
-    const int side = 316; // about 100,000 rows
+void BM_batch_tp(benchmark::State& state) {
+    const int side = 316;  // about 100,000 rows
     static const std::string rows = tp_rows(side);
     run_batch(state, rows, side * side);
 }
 BENCHMARK(BM_batch_tp)->Unit(benchmark::kMillisecond);
 
-void BM_batch_mixed(benchmark::State &state)
-{
+void BM_batch_mixed(benchmark::State& state) {
     static const std::string rows = mixed_rows(20000);
     run_batch(state, rows, 20000);
 }
 BENCHMARK(BM_batch_mixed)->Unit(benchmark::kMillisecond);
 
-} // namespace
+}  // namespace
 
 BENCHMARK_MAIN();

@@ -19,14 +19,12 @@ struct MemoryDc {
     HDC hdc;
     HBITMAP bitmap;
     HGDIOBJ old;
-    MemoryDc()
-    {
+    MemoryDc() {
         hdc = CreateCompatibleDC(nullptr);
         bitmap = CreateCompatibleBitmap(hdc, W, H);
         old = SelectObject(hdc, bitmap);
     }
-    ~MemoryDc()
-    {
+    ~MemoryDc() {
         SelectObject(hdc, old);
         DeleteObject(bitmap);
         DeleteDC(hdc);
@@ -35,13 +33,11 @@ struct MemoryDc {
 
 const RECT client = {0, 0, W, H};
 
-double max_of(const std::vector<double>& v)
-{
+double max_of(const std::vector<double>& v) {
     return *std::max_element(v.begin(), v.end());
 }
 
-void full_repaint(benchmark::State& state)
-{
+void full_repaint(benchmark::State& state) {
     MemoryDc dc;
     DiagramFrame frame;
     for (auto _ : state) {
@@ -50,16 +46,13 @@ void full_repaint(benchmark::State& state)
     }
 }
 
-void frame_step(benchmark::State& state)
-{
+void frame_step(benchmark::State& state) {
     MemoryDc dc;
     const DiagramFrame frame = frame_from_client(&client);
-    for (auto _ : state)
-        draw_diagram_frame(dc.hdc, frame);
+    for (auto _ : state) draw_diagram_frame(dc.hdc, frame);
 }
 
-void isobars_step(benchmark::State& state)
-{
+void isobars_step(benchmark::State& state) {
     MemoryDc dc;
     const DiagramFrame frame = frame_from_client(&client);
     CrossingGrid grid;
@@ -72,8 +65,7 @@ void isobars_step(benchmark::State& state)
 
 // The property evaluations of the isobar trace alone, without drawing: what the
 // steam tables cost of the isobars' share.
-void isobar_properties_only(benchmark::State& state)
-{
+void isobar_properties_only(benchmark::State& state) {
     const DiagramFrame frame = frame_from_client(&client);
     for (auto _ : state) {
         double sum = 0;
@@ -82,8 +74,7 @@ void isobar_properties_only(benchmark::State& state)
             for (double t = valid_t_min + frame.t_step; t < t_axis_end; t += frame.t_step) {
                 double h, s;
                 props_from_TP(t + celsius_zero, p, nullptr, &h, &s);
-                if (s > s_axis_end)
-                    break;
+                if (s > s_axis_end) break;
                 sum += h;
             }
         }
@@ -91,20 +82,17 @@ void isobar_properties_only(benchmark::State& state)
     }
 }
 
-void isobar_labels_step(benchmark::State& state)
-{
+void isobar_labels_step(benchmark::State& state) {
     MemoryDc dc;
     const DiagramFrame frame = frame_from_client(&client);
     CrossingGrid grid;
     POINT anchors[isobar_count];
     draw_isobars(dc.hdc, frame, &grid, anchors);
-    for (auto _ : state)
-        draw_isobar_labels(dc.hdc, frame, anchors);
+    for (auto _ : state) draw_isobar_labels(dc.hdc, frame, anchors);
 }
 
 // End-point searches, the polylines and the labels, from the crossings of one trace.
-void isenthalps_step(benchmark::State& state)
-{
+void isenthalps_step(benchmark::State& state) {
     MemoryDc dc;
     const DiagramFrame frame = frame_from_client(&client);
     CrossingGrid traced;
@@ -121,16 +109,13 @@ void isenthalps_step(benchmark::State& state)
     }
 }
 
-void dome_step(benchmark::State& state)
-{
+void dome_step(benchmark::State& state) {
     MemoryDc dc;
     const DiagramFrame frame = frame_from_client(&client);
-    for (auto _ : state)
-        draw_saturation_dome(dc.hdc, frame);
+    for (auto _ : state) draw_saturation_dome(dc.hdc, frame);
 }
 
-void panels_step(benchmark::State& state)
-{
+void panels_step(benchmark::State& state) {
     MemoryDc dc;
     for (auto _ : state) {
         draw_status_box(dc.hdc, status_drawing);
@@ -140,14 +125,21 @@ void panels_step(benchmark::State& state)
 
 }  // namespace
 
-#define VAPORA_STEP(fn)                                              \
-    BENCHMARK(fn)->Unit(benchmark::kMillisecond)->Repetitions(20)    \
-        ->ComputeStatistics("max", max_of)->ReportAggregatesOnly(true)
+#define VAPORA_STEP(fn)                    \
+    BENCHMARK(fn)                          \
+        ->Unit(benchmark::kMillisecond)    \
+        ->Repetitions(20)                  \
+        ->ComputeStatistics("max", max_of) \
+        ->ReportAggregatesOnly(true)
 
 VAPORA_STEP(full_repaint);
 // One repaint per repetition: the max is that of a single repaint, not of a mean.
-BENCHMARK(full_repaint)->Name("full_repaint_single")->Unit(benchmark::kMillisecond)
-    ->Iterations(1)->Repetitions(200)->ComputeStatistics("max", max_of)
+BENCHMARK(full_repaint)
+    ->Name("full_repaint_single")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(200)
+    ->ComputeStatistics("max", max_of)
     ->ReportAggregatesOnly(true);
 VAPORA_STEP(frame_step);
 VAPORA_STEP(isobars_step);

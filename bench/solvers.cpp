@@ -17,8 +17,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double seconds_since(Clock::time_point start)
-{
+double seconds_since(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
@@ -28,8 +27,7 @@ double seconds_since(Clock::time_point start)
 // this compiler, benchmark::DoNotOptimize on a double lvalue can clobber it
 // (a read-write asm constraint with a memory-or-register choice), which sent
 // NaN into the evaluation.
-void BM_props_from_TP(benchmark::State &state, double T, double P)
-{
+void BM_props_from_TP(benchmark::State& state, double T, double P) {
     volatile double T_in = T, P_in = P;
     volatile double sink = 0;
     double v = 0, h = 0, s = 0;
@@ -57,16 +55,18 @@ struct Frame {
     int origin_x, origin_y, plot_width, plot_height;
 };
 
-Frame frame_for_client(int width, int height)
-{
+Frame frame_for_client(int width, int height) {
     return {20, height - 16, width - 22, height - 18};
 }
 
-double px_to_s(const Frame &f, int x) { return (x - f.origin_x) * 10000.0 / f.plot_width; }
-double px_to_t(const Frame &f, int y) { return (2.0 + f.plot_height - y) * 700.0 / f.plot_height; }
+double px_to_s(const Frame& f, int x) {
+    return (x - f.origin_x) * 10000.0 / f.plot_width;
+}
+double px_to_t(const Frame& f, int y) {
+    return (2.0 + f.plot_height - y) * 700.0 / f.plot_height;
+}
 
-double time_point(double t, double s, SteamState *st, int *ok)
-{
+double time_point(double t, double s, SteamState* st, int* ok) {
     const Clock::time_point start = Clock::now();
     *ok = state_at_diagram_point(t, s, st);
     return seconds_since(start);
@@ -75,8 +75,7 @@ double time_point(double t, double s, SteamState *st, int *ok)
 // One sweep over every pixel. The raw maximum includes the moments when the
 // process was scheduled out; every pixel slower than 50 us is therefore timed
 // again five times and keeps its fastest time, which is what the pixel costs.
-void BM_readout_sweep(benchmark::State &state)
-{
+void BM_readout_sweep(benchmark::State& state) {
     const Frame f = frame_for_client(994, 671);
     for (auto _ : state) {
         double total = 0, worst_raw = 0, worst = 0;
@@ -126,39 +125,56 @@ BENCHMARK(BM_readout_sweep)->Iterations(1)->Unit(benchmark::kSecond);
 
 // ---- typed solves --------------------------------------------------------
 
-std::vector<double> steps(double lo, double hi, int n)
-{
+std::vector<double> steps(double lo, double hi, int n) {
     std::vector<double> r;
-    for (int i = 0; i < n; ++i)
-        r.push_back(lo + (hi - lo) * i / (n - 1));
+    for (int i = 0; i < n; ++i) r.push_back(lo + (hi - lo) * i / (n - 1));
     return r;
 }
 
-std::vector<double> log_steps(double lo, double hi, int n)
-{
+std::vector<double> log_steps(double lo, double hi, int n) {
     std::vector<double> r;
-    for (int i = 0; i < n; ++i)
-        r.push_back(lo * std::pow(hi / lo, double(i) / (n - 1)));
+    for (int i = 0; i < n; ++i) r.push_back(lo * std::pow(hi / lo, double(i) / (n - 1)));
     return r;
 }
 
 // Grids in solver units, each reaching beyond the valid space on both sides,
 // plus the inputs known to have no reachable target for a plain bisection.
-std::vector<double> grid_for(char quantity)
-{
+std::vector<double> grid_for(char quantity) {
     std::vector<double> g;
     switch (quantity) {
-    case 't': g = steps(-10, 810, 42); g.push_back(374.15); g.push_back(374.16); g.push_back(20); break;
-    case 'p': g = log_steps(0.001, 2000, 42); g.push_back(221.2); g.push_back(221.0); g.push_back(1); g.push_back(100); break;
-    case 'h': g = steps(-100e3, 5000e3, 42); g.push_back(2400e3); g.push_back(50e3); g.push_back(2107e3); break;
-    case 's': g = steps(-1000, 12000, 42); g.push_back(4442.9); g.push_back(9000); g.push_back(50); break;
-    case 'x': g = steps(-0.2, 1.2, 15); break;
+        case 't':
+            g = steps(-10, 810, 42);
+            g.push_back(374.15);
+            g.push_back(374.16);
+            g.push_back(20);
+            break;
+        case 'p':
+            g = log_steps(0.001, 2000, 42);
+            g.push_back(221.2);
+            g.push_back(221.0);
+            g.push_back(1);
+            g.push_back(100);
+            break;
+        case 'h':
+            g = steps(-100e3, 5000e3, 42);
+            g.push_back(2400e3);
+            g.push_back(50e3);
+            g.push_back(2107e3);
+            break;
+        case 's':
+            g = steps(-1000, 12000, 42);
+            g.push_back(4442.9);
+            g.push_back(9000);
+            g.push_back(50);
+            break;
+        case 'x':
+            g = steps(-0.2, 1.2, 15);
+            break;
     }
     return g;
 }
 
-void BM_typed_pair(benchmark::State &state, int pair, const char *names)
-{
+void BM_typed_pair(benchmark::State& state, int pair, const char* names) {
     const std::vector<double> first = grid_for(names[0]);
     const std::vector<double> second = grid_for(names[1]);
     for (auto _ : state) {
@@ -202,14 +218,12 @@ BENCHMARK_CAPTURE(BM_typed_pair, p_x, p_x, "px")->Iterations(1)->Unit(benchmark:
 
 // The turbine: inlets over the chart, outlet pressures from below 0.02 to
 // above 1000 bar, efficiencies beyond 0..100 %.
-void BM_turbine(benchmark::State &state)
-{
+void BM_turbine(benchmark::State& state) {
     std::vector<SteamState> inlets;
     for (double t : steps(20, 700, 12)) {
         for (double p : log_steps(0.02, 1000, 10)) {
             SteamState in;
-            if (solve_typed_point(t_p, t, p, &in))
-                inlets.push_back(in);
+            if (solve_typed_point(t_p, t, p, &in)) inlets.push_back(in);
         }
     }
     const std::vector<double> outlets = log_steps(0.01, 1500, 14);
@@ -217,7 +231,7 @@ void BM_turbine(benchmark::State &state)
     for (auto _ : state) {
         double worst = 0, total = 0;
         long solves = 0, accepted = 0, nans = 0;
-        for (const SteamState &in : inlets) {
+        for (const SteamState& in : inlets) {
             for (double p2 : outlets) {
                 for (double eta : efficiencies) {
                     SteamState iso = {0, 0, 0, 0, 0, 0}, out = {0, 0, 0, 0, 0, 0};
@@ -227,8 +241,9 @@ void BM_turbine(benchmark::State &state)
                     total += dt;
                     ++solves;
                     accepted += ok;
-                    if (ok && !(std::isfinite(out.t) && std::isfinite(out.p) && std::isfinite(out.s) &&
-                                std::isfinite(out.v) && std::isfinite(out.x)))
+                    if (ok &&
+                        !(std::isfinite(out.t) && std::isfinite(out.p) && std::isfinite(out.s) &&
+                          std::isfinite(out.v) && std::isfinite(out.x)))
                         ++nans;
                     worst = std::max(worst, dt);
                 }
@@ -243,6 +258,6 @@ void BM_turbine(benchmark::State &state)
 }
 BENCHMARK(BM_turbine)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-} // namespace
+}  // namespace
 
 BENCHMARK_MAIN();

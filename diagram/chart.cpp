@@ -4,8 +4,7 @@
 #include "diagram/isolines.h"
 #include "diagram/overlays.h"
 
-void fill_client_black(HDC hdc, const RECT* client)
-{
+void fill_client_black(HDC hdc, const RECT* client) {
     HBRUSH brush = CreateSolidBrush(RGB(0, 0, 0));
     HGDIOBJ old_brush = SelectObject(hdc, brush);
     Rectangle(hdc, 0, 0, client->right, client->bottom);
@@ -13,8 +12,7 @@ void fill_client_black(HDC hdc, const RECT* client)
     DeleteObject(brush);
 }
 
-void draw_chart(HDC hdc, const RECT* client, DiagramFrame* frame)
-{
+void draw_chart(HDC hdc, const RECT* client, DiagramFrame* frame) {
     *frame = frame_from_client(client);
     fill_client_black(hdc, client);
     draw_diagram_frame(hdc, *frame);

@@ -21,28 +21,24 @@ constexpr double critical_t = critical_temperature - celsius_zero;
 
 // The pixel of the saturated liquid at 10 C, where the dome's liquid branch and all
 // sixteen isobars begin.
-POINT start_pixel(const DiagramFrame& frame, double s0)
-{
+POINT start_pixel(const DiagramFrame& frame, double s0) {
     POINT p;
     p.x = frame.origin_x + static_cast<int>(s0 * frame.plot_width / s_axis_end);
     p.y = frame.origin_y - static_cast<int>(frame.plot_height * start_t / t_axis_end);
     return p;
 }
 
-int critical_y(const DiagramFrame& frame)
-{
+int critical_y(const DiagramFrame& frame) {
     return static_cast<int>(frame.origin_y - critical_t * frame.plot_height / t_axis_end);
 }
 
 }  // namespace
 
-double tracer_step(const DiagramFrame& frame)
-{
+double tracer_step(const DiagramFrame& frame) {
     return frame.t_step > 0.0f ? static_cast<double>(frame.t_step) : 1.0;
 }
 
-void draw_saturation_dome(HDC hdc, const DiagramFrame& frame)
-{
+void draw_saturation_dome(HDC hdc, const DiagramFrame& frame) {
     const double step = tracer_step(frame);
     const double p10 = sat_pressure(start_T);
     const int top_y = critical_y(frame);
@@ -58,8 +54,10 @@ void draw_saturation_dome(HDC hdc, const DiagramFrame& frame)
         const double T = t + celsius_zero;
         LineTo(hdc, s_to_px(frame, sat_liquid_entropy(T, sat_pressure(T))), t_to_px(frame, t));
     }
-    LineTo(hdc, static_cast<int>(frame.plot_width * critical_entropy / s_axis_end + frame.origin_x + 1.0),
-           top_y);
+    LineTo(
+        hdc,
+        static_cast<int>(frame.plot_width * critical_entropy / s_axis_end + frame.origin_x + 1.0),
+        top_y);
 
     // Vapour branch, each point one pixel left of the mapping; it ends at the
     // critical point itself, so the two branches close without overlapping.
@@ -80,8 +78,7 @@ void draw_saturation_dome(HDC hdc, const DiagramFrame& frame)
 }
 
 void draw_isobars(HDC hdc, const DiagramFrame& frame, CrossingGrid* grid,
-                  POINT anchors[isobar_count])
-{
+                  POINT anchors[isobar_count]) {
     const double step = tracer_step(frame);
     const double p10 = sat_pressure(start_T);
     const double h0 = sub1_enthalpy(start_T, p10);
@@ -90,8 +87,8 @@ void draw_isobars(HDC hdc, const DiagramFrame& frame, CrossingGrid* grid,
     clear_crossings(grid);
     for (int i = 0; i < isobar_count; ++i) {
         const double p = isobar_pa(i);
-        HPEN pen = CreatePen(PS_SOLID, 1,
-                             i == critical_isobar ? critical_isobar_colour : isobar_colour);
+        HPEN pen =
+            CreatePen(PS_SOLID, 1, i == critical_isobar ? critical_isobar_colour : isobar_colour);
         HGDIOBJ old_pen = SelectObject(hdc, pen);
 
         MoveToEx(hdc, start.x, start.y, nullptr);
@@ -115,14 +112,13 @@ void draw_isobars(HDC hdc, const DiagramFrame& frame, CrossingGrid* grid,
     }
 }
 
-void draw_isobar_labels(HDC hdc, const DiagramFrame& frame,
-                        const POINT anchors[isobar_count])
-{
+void draw_isobar_labels(HDC hdc, const DiagramFrame& frame, const POINT anchors[isobar_count]) {
     // The labels run at the angle of a line rising 5 plot heights over one plot width.
     const double rise = 5.0 * frame.plot_height;
     const double angle = std::atan(rise / frame.plot_width);
     const int escapement = static_cast<int>(angle * 1800 / 3.14159);
-    const double hyp = std::sqrt(static_cast<double>(frame.plot_width) * frame.plot_width + rise * rise);
+    const double hyp =
+        std::sqrt(static_cast<double>(frame.plot_width) * frame.plot_width + rise * rise);
     const double c = frame.plot_width / hyp;
     const double n = rise / hyp;
 

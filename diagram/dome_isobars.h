@@ -27,5 +27,4 @@ void draw_isobars(HDC hdc, const DiagramFrame& frame, CrossingGrid* grid,
 
 // The pressure labels, rotated along the isobars' general direction, ending near each
 // isobar's last point.
-void draw_isobar_labels(HDC hdc, const DiagramFrame& frame,
-                        const POINT anchors[isobar_count]);
+void draw_isobar_labels(HDC hdc, const DiagramFrame& frame, const POINT anchors[isobar_count]);

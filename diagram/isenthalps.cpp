@@ -7,8 +7,8 @@
 #include "properties/properties.h"
 #include "solvers/bisection.h"
 
-const float isenthalp_levels[isenthalp_count] = {
-    2.6e6f, 2.7e6f, 2.8e6f, 2.9e6f, 3.0e6f, 3.1e6f, 3.2e6f, 3.3e6f, 3.4e6f, 3.5e6f, 3.6e6f};
+const float isenthalp_levels[isenthalp_count] = {2.6e6f, 2.7e6f, 2.8e6f, 2.9e6f, 3.0e6f, 3.1e6f,
+                                                 3.2e6f, 3.3e6f, 3.4e6f, 3.5e6f, 3.6e6f};
 
 const float crossing_tolerance = 9090.9091796875f;  // 100000 / 11 in single precision
 
@@ -20,19 +20,17 @@ namespace {
 // cap ends the search; the caller then leaves that end point out.
 constexpr int max_bisection_steps = 200;
 
-constexpr double top_t = t_axis_end;         // C, the top edge
+constexpr double top_t = t_axis_end;  // C, the top edge
 constexpr double top_T = top_t + celsius_zero;
-constexpr double edge_s = s_axis_end;        // J/(kg K), the right edge
+constexpr double edge_s = s_axis_end;  // J/(kg K), the right edge
 
-bool slot_filled(const CrossingGrid& grid, int k, int i)
-{
+bool slot_filled(const CrossingGrid& grid, int k, int i) {
     return grid.x[k][i] != -1;
 }
 
 }  // namespace
 
-void clear_crossings(CrossingGrid* grid)
-{
+void clear_crossings(CrossingGrid* grid) {
     for (int k = 0; k < isenthalp_count; ++k)
         for (int i = 0; i < isobar_count; ++i) {
             grid->x[k][i] = -1;
@@ -40,9 +38,7 @@ void clear_crossings(CrossingGrid* grid)
         }
 }
 
-void note_crossing(CrossingGrid* grid, int isobar, double* reference_h, double h, int x,
-                   int y)
-{
+void note_crossing(CrossingGrid* grid, int isobar, double* reference_h, double h, int x, int y) {
     for (int k = 0; k < isenthalp_count; ++k) {
         const double hk = isenthalp_levels[k];
         if (std::fabs(h - hk) < std::fabs(*reference_h - hk)) {
@@ -55,8 +51,7 @@ void note_crossing(CrossingGrid* grid, int isobar, double* reference_h, double h
     }
 }
 
-EdgeSearch top_edge_pressure(double h_target)
-{
+EdgeSearch top_edge_pressure(double h_target) {
     // Steam enthalpy at 700 C falls with rising pressure.
     double lo = isobar_pa(0);
     double hi = isobar_pa(isobar_count - 1);
@@ -78,8 +73,7 @@ namespace {
 
 // Pressure at which the steam entropy at T is within 0.25 J/(kg K) of the right edge.
 // At the cap the last probe is used: the outer search then judges it by its enthalpy.
-double edge_pressure(double T, double high_pa)
-{
+double edge_pressure(double T, double high_pa) {
     double plo = 0.0;
     double phi = high_pa;
     double p = phi / 2;
@@ -98,8 +92,7 @@ double edge_pressure(double T, double high_pa)
 
 }  // namespace
 
-EdgeSearch right_edge_temperature(double h_target, double low_pressure_pa)
-{
+EdgeSearch right_edge_temperature(double h_target, double low_pressure_pa) {
     double tlo = 0.0;
     double thi = top_t;
     double t = thi / 2;
@@ -118,13 +111,11 @@ EdgeSearch right_edge_temperature(double h_target, double low_pressure_pa)
 }
 
 void add_isenthalp_end_points(const DiagramFrame& frame, CrossingGrid* grid,
-                              POINT anchors[isobar_count])
-{
+                              POINT anchors[isobar_count]) {
     // Top edge: an isenthalp that never reaches the 1000 bar isobar inside the plot ends
     // on the 700 C line, in the slot after its last crossing.
     for (int k = 0; k < isenthalp_count; ++k) {
-        if (slot_filled(*grid, k, isobar_count - 1))
-            continue;
+        if (slot_filled(*grid, k, isobar_count - 1)) continue;
         int j = -1;
         for (int i = isobar_count - 2; i >= 0; --i)
             if (slot_filled(*grid, k, i)) {
@@ -132,10 +123,10 @@ void add_isenthalp_end_points(const DiagramFrame& frame, CrossingGrid* grid,
                 break;
             }
         const EdgeSearch found = top_edge_pressure(isenthalp_levels[k]);
-        if (!found.found)
-            continue;  // no end on the top edge: the line stops at its last crossing
+        if (!found.found) continue;  // no end on the top edge: the line stops at its last crossing
         const double s = sub2_entropy(top_T, found.value);
-        grid->x[k][j + 1] = static_cast<int32_t>(s * frame.plot_width / s_axis_end + frame.origin_x);
+        grid->x[k][j + 1] =
+            static_cast<int32_t>(s * frame.plot_width / s_axis_end + frame.origin_x);
         grid->y[k][j + 1] = frame.origin_y - frame.plot_height;
     }
 
@@ -160,12 +151,13 @@ void add_isenthalp_end_points(const DiagramFrame& frame, CrossingGrid* grid,
                 j = i;
                 break;
             }
-        const EdgeSearch found =
-            i0 >= 0 ? right_edge_temperature(isenthalp_levels[k], isobar_pa(i0))
-                    : EdgeSearch{0, 0.0};
+        const EdgeSearch found = i0 >= 0
+                                     ? right_edge_temperature(isenthalp_levels[k], isobar_pa(i0))
+                                     : EdgeSearch{0, 0.0};
         if (found.found) {
             const int x = frame.origin_x + frame.plot_width;
-            const int y = static_cast<int>(frame.origin_y - frame.plot_height * found.value / t_axis_end);
+            const int y =
+                static_cast<int>(frame.origin_y - frame.plot_height * found.value / t_axis_end);
             grid->x[k][j - 1] = x;
             grid->y[k][j - 1] = y;
             anchors[k].x = x;
@@ -181,8 +173,7 @@ void add_isenthalp_end_points(const DiagramFrame& frame, CrossingGrid* grid,
     }
 }
 
-void draw_isenthalps(HDC hdc, const CrossingGrid& grid)
-{
+void draw_isenthalps(HDC hdc, const CrossingGrid& grid) {
     HPEN pen = CreatePen(PS_SOLID, 1, isenthalp_colour);
     HGDIOBJ old_pen = SelectObject(hdc, pen);
     for (int k = 0; k < isenthalp_count; ++k) {
@@ -206,15 +197,13 @@ void draw_isenthalps(HDC hdc, const CrossingGrid& grid)
     DeleteObject(pen);
 }
 
-void draw_isenthalp_labels(HDC hdc, const POINT anchors[isobar_count])
-{
+void draw_isenthalp_labels(HDC hdc, const POINT anchors[isobar_count]) {
     HFONT font = CreateFontW(12, 6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, nullptr);
     HGDIOBJ old_font = SelectObject(hdc, font);
     SetBkMode(hdc, TRANSPARENT);
     SetTextColor(hdc, isenthalp_colour);
     for (int k = 0; k < isenthalp_count; ++k) {
-        if (anchors[k].x < 0)
-            continue;
+        if (anchors[k].x < 0) continue;
         format_text(text_buffer, L"%.1f MJ/kg", isenthalp_levels[k] / 1e6);
         const int L = static_cast<int>(std::wcslen(text_buffer));
         TextOutW(hdc, anchors[k].x - (6 * L + 6), anchors[k].y - 12, text_buffer, L);

@@ -33,8 +33,7 @@ void clear_crossings(CrossingGrid* grid);
 // isobar at the enthalpy of its start point; the first level (in ascending order) the
 // point comes nearer to takes it as the new reference, and the point is recorded in
 // that level's slot if it is within crossing_tolerance.
-void note_crossing(CrossingGrid* grid, int isobar, double* reference_h, double h, int x,
-                   int y);
+void note_crossing(CrossingGrid* grid, int isobar, double* reference_h, double h, int x, int y);
 
 // Result of an end-point search: found is 0 if the search hit its iteration cap.
 struct EdgeSearch {

@@ -9,28 +9,24 @@ int readout_top;
 
 namespace {
 
-int clamp_component(int c)
-{
+int clamp_component(int c) {
     return c < 0 ? 0 : (c > 255 ? 255 : c);
 }
 
 // Logical fonts of the panels: no face name, every parameter not given is zero.
-HFONT create_panel_font(int height, int weight, int italic, int pitch_and_family)
-{
+HFONT create_panel_font(int height, int weight, int italic, int pitch_and_family) {
     return CreateFontW(height, 0, 0, 0, weight, italic, 0, 0, 0, 0, 0, PROOF_QUALITY,
                        pitch_and_family, nullptr);
 }
 
-void draw_text(HDC hdc, int x, int y, const wchar_t* text, HFONT font)
-{
+void draw_text(HDC hdc, int x, int y, const wchar_t* text, HFONT font) {
     HGDIOBJ old_font = SelectObject(hdc, font);
     TextOutW(hdc, x, y, text, static_cast<int>(std::wcslen(text)));
     SelectObject(hdc, old_font);
     DeleteObject(font);
 }
 
-void draw_filled_polygon(HDC hdc, const POINT* points, int count, COLORREF colour)
-{
+void draw_filled_polygon(HDC hdc, const POINT* points, int count, COLORREF colour) {
     HBRUSH brush = CreateSolidBrush(colour);
     HGDIOBJ old_brush = SelectObject(hdc, brush);
     Polygon(hdc, points, count);
@@ -38,35 +34,34 @@ void draw_filled_polygon(HDC hdc, const POINT* points, int count, COLORREF colou
     DeleteObject(brush);
 }
 
-void draw_title_panel_face(HDC hdc)
-{
-    draw_bevel_box(hdc, title_left, title_top, title_right, title_bottom, panel_grey,
-                   panel_grey, panel_grey);
+void draw_title_panel_face(HDC hdc) {
+    draw_bevel_box(hdc, title_left, title_top, title_right, title_bottom, panel_grey, panel_grey,
+                   panel_grey);
 }
 
 }  // namespace
 
-void draw_bevel_box(HDC hdc, int left, int top, int right, int bottom, int r, int g, int b)
-{
+void draw_bevel_box(HDC hdc, int left, int top, int right, int bottom, int r, int g, int b) {
     r = clamp_component(r);
     g = clamp_component(g);
     b = clamp_component(b);
     const COLORREF face = RGB(r, g, b);
-    const COLORREF light = RGB(r + 32 > 255 ? 255 : r + 32, g + 32 > 255 ? 255 : g + 32,
-                               b + 32 > 255 ? 255 : b + 32);
-    const COLORREF dark = RGB(r - 32 < 0 ? 0 : r - 32, g - 32 < 0 ? 0 : g - 32,
-                              b - 32 < 0 ? 0 : b - 32);
+    const COLORREF light =
+        RGB(r + 32 > 255 ? 255 : r + 32, g + 32 > 255 ? 255 : g + 32, b + 32 > 255 ? 255 : b + 32);
+    const COLORREF dark =
+        RGB(r - 32 < 0 ? 0 : r - 32, g - 32 < 0 ? 0 : g - 32, b - 32 < 0 ? 0 : b - 32);
 
     HPEN null_pen = CreatePen(PS_NULL, 1, 0);
     HGDIOBJ old_pen = SelectObject(hdc, null_pen);
 
-    const POINT light_bevel[6] = {{left - 5, top - 4}, {right + 5, top - 4}, {right, top},
-                                  {left, top},         {left, bottom},       {left - 5, bottom + 4}};
+    const POINT light_bevel[6] = {{left - 5, top - 4}, {right + 5, top - 4},
+                                  {right, top},        {left, top},
+                                  {left, bottom},      {left - 5, bottom + 4}};
     draw_filled_polygon(hdc, light_bevel, 6, light);
 
-    const POINT dark_bevel[6] = {{right, bottom},         {right, top},
-                                 {right + 5, top - 4},    {right + 5, bottom + 4},
-                                 {left - 5, bottom + 4},  {left, bottom}};
+    const POINT dark_bevel[6] = {{right, bottom},        {right, top},
+                                 {right + 5, top - 4},   {right + 5, bottom + 4},
+                                 {left - 5, bottom + 4}, {left, bottom}};
     draw_filled_polygon(hdc, dark_bevel, 6, dark);
 
     // With the null pen the rectangle fills one pixel less each way, so the +1 makes
@@ -81,8 +76,7 @@ void draw_bevel_box(HDC hdc, int left, int top, int right, int bottom, int r, in
     DeleteObject(null_pen);
 }
 
-void draw_title_box(HDC hdc, const wchar_t* line1, const wchar_t* line2)
-{
+void draw_title_box(HDC hdc, const wchar_t* line1, const wchar_t* line2) {
     draw_title_panel_face(hdc);
     SetBkMode(hdc, TRANSPARENT);
 
@@ -99,8 +93,7 @@ void draw_title_box(HDC hdc, const wchar_t* line1, const wchar_t* line2)
         draw_text(hdc, 83, 89, line2, create_panel_font(14, FW_NORMAL, 0, FF_ROMAN));
 }
 
-void draw_status_box(HDC hdc, const wchar_t* text)
-{
+void draw_status_box(HDC hdc, const wchar_t* text) {
     // The whole panel, bevels included, is repainted first: no prompt line survives.
     draw_title_panel_face(hdc);
     SetBkMode(hdc, TRANSPARENT);
@@ -108,14 +101,12 @@ void draw_status_box(HDC hdc, const wchar_t* text)
     draw_text(hdc, 83, 70, text, create_panel_font(19, FW_BOLD, 0, FF_SWISS));
 }
 
-void draw_readout_panel(HDC hdc, const DiagramFrame& frame, const SteamState& state)
-{
+void draw_readout_panel(HDC hdc, const DiagramFrame& frame, const SteamState& state) {
     readout_left = frame.origin_x + 20;
     readout_top = frame.origin_y - frame.plot_height / 2;
     const int left = readout_left;
     const int top = readout_top;
-    draw_bevel_box(hdc, left, top, left + readout_width, top + readout_height, 0,
-                   readout_green, 0);
+    draw_bevel_box(hdc, left, top, left + readout_width, top + readout_height, 0, readout_green, 0);
 
     SetBkMode(hdc, TRANSPARENT);
     SetTextColor(hdc, RGB(255, 255, 255));
@@ -149,8 +140,7 @@ void draw_readout_panel(HDC hdc, const DiagramFrame& frame, const SteamState& st
     DeleteObject(font);
 }
 
-void draw_point_marker(HDC hdc, int x, int y, COLORREF colour)
-{
+void draw_point_marker(HDC hdc, int x, int y, COLORREF colour) {
     HPEN pen = CreatePen(PS_SOLID, 1, colour);
     HBRUSH brush = CreateSolidBrush(colour);
     HGDIOBJ old_pen = SelectObject(hdc, pen);
@@ -162,8 +152,7 @@ void draw_point_marker(HDC hdc, int x, int y, COLORREF colour)
     DeleteObject(pen);
 }
 
-void draw_process_line(HDC hdc, int x1, int y1, int x2, int y2, COLORREF colour)
-{
+void draw_process_line(HDC hdc, int x1, int y1, int x2, int y2, COLORREF colour) {
     HPEN pen = CreatePen(PS_SOLID, 1, colour);
     HGDIOBJ old_pen = SelectObject(hdc, pen);
     MoveToEx(hdc, x1, y1, nullptr);

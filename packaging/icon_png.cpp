@@ -8,8 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     const int size = argc == 4 ? std::atoi(argv[2]) : 0;
     if (size < 1 || size > 1024) {
         std::fprintf(stderr, "usage: icon_png IN.ico SIZE OUT.png\n");
@@ -23,11 +22,8 @@ int main(int argc, char** argv)
     const bool saved = scaled && gdk_pixbuf_save(scaled, argv[3], "png", &error, nullptr);
     if (!saved)
         std::fprintf(stderr, "icon_png: %s\n", error ? error->message : "cannot scale the icon");
-    if (error)
-        g_error_free(error);
-    if (scaled)
-        g_object_unref(scaled);
-    if (icon)
-        g_object_unref(icon);
+    if (error) g_error_free(error);
+    if (scaled) g_object_unref(scaled);
+    if (icon) g_object_unref(icon);
     return saved ? 0 : 1;
 }

@@ -6,16 +6,16 @@
 namespace props_detail {
 
 constexpr double ipow(double x, int n) {
-  const bool negative = n < 0;
-  unsigned e = negative ? static_cast<unsigned>(-n) : static_cast<unsigned>(n);
-  double result = 1.0;
-  double base = x;
-  while (e != 0) {  // at most 32 rounds: one per bit of the exponent
-    if (e & 1u) result *= base;
-    base *= base;
-    e >>= 1;
-  }
-  return negative ? 1.0 / result : result;
+    const bool negative = n < 0;
+    unsigned e = negative ? static_cast<unsigned>(-n) : static_cast<unsigned>(n);
+    double result = 1.0;
+    double base = x;
+    while (e != 0) {  // at most 32 rounds: one per bit of the exponent
+        if (e & 1u) result *= base;
+        base *= base;
+        e >>= 1;
+    }
+    return negative ? 1.0 / result : result;
 }
 
 }  // namespace props_detail

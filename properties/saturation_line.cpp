@@ -36,83 +36,83 @@ constexpr double kgf_per_cm2_per_pa = 0.0001 / 9.80665;
 }  // namespace
 
 double l_boundary_beta(double theta) {
-  return l_function_L0 + l_function_L1 * theta + l_function_L2 * theta * theta;
+    return l_function_L0 + l_function_L1 * theta + l_function_L2 * theta * theta;
 }
 
 double sat_pressure(double T) {
-  const double theta = T / critical_temperature;
-  if (!(theta <= 1.0)) return property_refused;  // above 647.3 K, or NaN
-  const double tau = 1.0 - theta;
-  const double poly = tau * (k1 + tau * (k2 + tau * (k3 + tau * (k4 + tau * k5))));
-  const double E = poly / (theta * (1.0 + k6 * tau + k7 * tau * tau)) -
-                   tau / (k8 * tau * tau + k9);
-  return critical_pressure * std::exp(E);
+    const double theta = T / critical_temperature;
+    if (!(theta <= 1.0)) return property_refused;  // above 647.3 K, or NaN
+    const double tau = 1.0 - theta;
+    const double poly = tau * (k1 + tau * (k2 + tau * (k3 + tau * (k4 + tau * k5))));
+    const double E =
+        poly / (theta * (1.0 + k6 * tau + k7 * tau * tau)) - tau / (k8 * tau * tau + k9);
+    return critical_pressure * std::exp(E);
 }
 
 double sat_temperature_refine(double T_start, double p, double tol) {
-  // Above 647.3 K the saturation pressure has no value (it reads -1), so a
-  // march started there would see a constant p + 1 and climb for ever; the
-  // line ends at 647.3 K, so start no higher than that.
-  if (std::isnan(T_start) || std::isnan(tol) || !(p > 0.0)) return property_refused;
-  double T = T_start > critical_temperature ? critical_temperature : T_start;
-  double f = p - sat_pressure(T);
-  if (std::fabs(f) < tol) return T;
-
-  double T_prev = T;
-  bool bracketed = false;
-  for (int i = 0; i < march_cap; ++i) {
-    T_prev = T;
-    const double f_prev = f;
-    if (f > 0.0) {
-      // Upwards the line ends at 647.3 K: a step stops there, so that a root
-      // in the last 0.05 K is still bracketed; a pressure still higher than
-      // the line's end is never reached, and the end is the answer.
-      if (T >= critical_temperature) return critical_temperature;
-      T = T + march_step > critical_temperature ? critical_temperature : T + march_step;
-    } else {
-      T -= march_step;
-    }
-    f = p - sat_pressure(T);
+    // Above 647.3 K the saturation pressure has no value (it reads -1), so a
+    // march started there would see a constant p + 1 and climb for ever; the
+    // line ends at 647.3 K, so start no higher than that.
+    if (std::isnan(T_start) || std::isnan(tol) || !(p > 0.0)) return property_refused;
+    double T = T_start > critical_temperature ? critical_temperature : T_start;
+    double f = p - sat_pressure(T);
     if (std::fabs(f) < tol) return T;
-    if (f_prev * f < 0.0) {
-      bracketed = true;
-      break;
-    }
-  }
-  if (!bracketed) return T;  // no root within the cap: the last value
 
-  double last = T;
-  double f_last = f;
-  double other = T_prev;
-  double m = last;
-  for (int i = 0; i < bisection_cap; ++i) {
-    m = (last + other) * 0.5;
-    const double f_m = p - sat_pressure(m);
-    if (std::fabs(f_m) < tol) return m;
-    if (f_last * f_m < 0.0) other = last;
-    last = m;
-    f_last = f_m;
-  }
-  return m;
+    double T_prev = T;
+    bool bracketed = false;
+    for (int i = 0; i < march_cap; ++i) {
+        T_prev = T;
+        const double f_prev = f;
+        if (f > 0.0) {
+            // Upwards the line ends at 647.3 K: a step stops there, so that a root
+            // in the last 0.05 K is still bracketed; a pressure still higher than
+            // the line's end is never reached, and the end is the answer.
+            if (T >= critical_temperature) return critical_temperature;
+            T = T + march_step > critical_temperature ? critical_temperature : T + march_step;
+        } else {
+            T -= march_step;
+        }
+        f = p - sat_pressure(T);
+        if (std::fabs(f) < tol) return T;
+        if (f_prev * f < 0.0) {
+            bracketed = true;
+            break;
+        }
+    }
+    if (!bracketed) return T;  // no root within the cap: the last value
+
+    double last = T;
+    double f_last = f;
+    double other = T_prev;
+    double m = last;
+    for (int i = 0; i < bisection_cap; ++i) {
+        m = (last + other) * 0.5;
+        const double f_m = p - sat_pressure(m);
+        if (std::fabs(f_m) < tol) return m;
+        if (f_last * f_m < 0.0) other = last;
+        last = m;
+        f_last = f_m;
+    }
+    return m;
 }
 
 double sat_temperature(double p) {
-  if (std::isnan(p) || p >= top_pressure) return critical_temperature;
-  const double P = p * kgf_per_cm2_per_pa;
-  double T0;
-  double tol;
-  if (p >= band_high) {
-    T0 = 110.708483 * std::pow(P - 0.123804, 0.2287) - 7.948737 + celsius_zero;
-    tol = 10.0;
-  } else if (p >= band_mid) {
-    T0 = 148.093587 * std::pow(P - 0.01267492, 0.1863) - 48.6736975 + celsius_zero;
-    tol = 1.0;
-  } else {
-    // The lowest band's start formula has no value for P <= 0.000275
-    // kgf/cm2 (p <= 26.97 Pa).
-    if (!(P > 0.000275)) return property_refused;
-    T0 = 194.71 * std::pow(P - 0.000275, 0.13681683) - 96.6 + celsius_zero;
-    tol = 0.1;
-  }
-  return sat_temperature_refine(T0, p, tol);
+    if (std::isnan(p) || p >= top_pressure) return critical_temperature;
+    const double P = p * kgf_per_cm2_per_pa;
+    double T0;
+    double tol;
+    if (p >= band_high) {
+        T0 = 110.708483 * std::pow(P - 0.123804, 0.2287) - 7.948737 + celsius_zero;
+        tol = 10.0;
+    } else if (p >= band_mid) {
+        T0 = 148.093587 * std::pow(P - 0.01267492, 0.1863) - 48.6736975 + celsius_zero;
+        tol = 1.0;
+    } else {
+        // The lowest band's start formula has no value for P <= 0.000275
+        // kgf/cm2 (p <= 26.97 Pa).
+        if (!(P > 0.000275)) return property_refused;
+        T0 = 194.71 * std::pow(P - 0.000275, 0.13681683) - 96.6 + celsius_zero;
+        tol = 0.1;
+    }
+    return sat_temperature_refine(T0, p, tol);
 }

@@ -6,14 +6,14 @@
 #pragma once
 
 // The IFC-67 critical constants and the scales derived from them.
-constexpr double critical_temperature = 647.3;    // K, theta = T / 647.3
-constexpr double critical_pressure = 2.212e7;     // Pa, beta = p / 2.212e7
-constexpr double critical_volume = 0.00317;       // m3/kg, chi = v / 0.00317
-constexpr double enthalpy_scale = 70120.4;        // J/kg, pc * vc
-constexpr double entropy_scale = 108.3275143;     // J/(kg K), pc * vc / Tc
+constexpr double critical_temperature = 647.3;  // K, theta = T / 647.3
+constexpr double critical_pressure = 2.212e7;   // Pa, beta = p / 2.212e7
+constexpr double critical_volume = 0.00317;     // m3/kg, chi = v / 0.00317
+constexpr double enthalpy_scale = 70120.4;      // J/kg, pc * vc
+constexpr double entropy_scale = 108.3275143;   // J/(kg K), pc * vc / Tc
 // The entropy at the critical point, where both sides of the saturation line
 // meet and the dome on the chart closes.
-constexpr double critical_entropy = 4442.9;       // J/(kg K)
+constexpr double critical_entropy = 4442.9;  // J/(kg K)
 // Upper end of subregions 1 and 2 below the near-critical band.
 constexpr double sub12_top_temperature = 623.15;  // K
 // 0 degC in K: T = t + 273.15 wherever a temperature comes in degC.

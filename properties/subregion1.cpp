@@ -9,10 +9,9 @@
 namespace {
 
 // A0 ... A10, indexed by position in the enthalpy and entropy sums.
-constexpr double A[11] = {
-    6.824687741e3,  -5.422063673e2, -2.096666205e4, 3.941286787e4,
-    -6.733277739e4, 9.902381028e4,  -1.093911774e5, 8.590841667e4,
-    -4.511168742e4, 1.418138926e4,  -2.017271113e3};
+constexpr double A[11] = {6.824687741e3,  -5.422063673e2, -2.096666205e4, 3.941286787e4,
+                          -6.733277739e4, 9.902381028e4,  -1.093911774e5, 8.590841667e4,
+                          -4.511168742e4, 1.418138926e4,  -2.017271113e3};
 constexpr double A11 = 7.982692717e0;
 constexpr double A12 = -2.616571843e-2;
 constexpr double A13 = 1.522411790e-3;
@@ -68,114 +67,120 @@ constexpr double a15_band = 0.008;
 // sum forms the powers it needs with a multiplication or two (in the order
 // that square-and-multiply would, so the values stay those of a power loop).
 struct Common {
-  double theta, beta;
-  double Y, Yp, Z, Zpow;  // Zpow = Z^(-5/17)
-  double D;               // a6 - theta
-  bool use_a15;
-  double t2, t4, t8, t16;
-  double D2, D8;          // powers of D, used only when use_a15
-  double q3_inv;          // (a10 + beta)^-3
+    double theta, beta;
+    double Y, Yp, Z, Zpow;  // Zpow = Z^(-5/17)
+    double D;               // a6 - theta
+    bool use_a15;
+    double t2, t4, t8, t16;
+    double D2, D8;  // powers of D, used only when use_a15
+    double q3_inv;  // (a10 + beta)^-3
 };
 
 Common common(double T, double p) {
-  Common c;
-  c.theta = T / critical_temperature;
-  c.beta = p / critical_pressure;
-  const double t = c.theta;
-  c.t2 = t * t;
-  c.t4 = c.t2 * c.t2;
-  c.t8 = c.t4 * c.t4;
-  c.t16 = c.t8 * c.t8;
-  const double t6 = c.t2 * c.t4;
-  c.Y = 1.0 - a1 * t * t - a2 / t6;
-  c.Yp = -two_a1 * t + six_a2 / (t6 * t);
-  c.Z = c.Y + std::sqrt(a3 * c.Y * c.Y - two_a4 * t + two_a5 * c.beta);
-  c.Zpow = std::pow(c.Z, z_exponent);
-  c.D = a6 - t;
-  c.use_a15 = !(std::fabs(c.D) < a15_band);
-  c.D2 = c.D * c.D;
-  const double D4 = c.D2 * c.D2;
-  c.D8 = D4 * D4;
-  const double q = a10 + c.beta;
-  c.q3_inv = 1.0 / (q * (q * q));
-  return c;
+    Common c;
+    c.theta = T / critical_temperature;
+    c.beta = p / critical_pressure;
+    const double t = c.theta;
+    c.t2 = t * t;
+    c.t4 = c.t2 * c.t2;
+    c.t8 = c.t4 * c.t4;
+    c.t16 = c.t8 * c.t8;
+    const double t6 = c.t2 * c.t4;
+    c.Y = 1.0 - a1 * t * t - a2 / t6;
+    c.Yp = -two_a1 * t + six_a2 / (t6 * t);
+    c.Z = c.Y + std::sqrt(a3 * c.Y * c.Y - two_a4 * t + two_a5 * c.beta);
+    c.Zpow = std::pow(c.Z, z_exponent);
+    c.D = a6 - t;
+    c.use_a15 = !(std::fabs(c.D) < a15_band);
+    c.D2 = c.D * c.D;
+    const double D4 = c.D2 * c.D2;
+    c.D8 = D4 * D4;
+    const double q = a10 + c.beta;
+    c.q3_inv = 1.0 / (q * (q * q));
+    return c;
 }
 
 double volume(const Common& c) {
-  const double t = c.theta, b = c.beta;
-  const double t11 = t * c.t2 * c.t8;
-  const double t18 = c.t2 * c.t16;
-  const double t19 = t18 * t;
-  const double q = a10 + b;
-  double chi = A11_a5 * c.Zpow + A12 + A13 * t + A14 * t * t;
-  if (c.use_a15) chi += A15 * (c.D2 * c.D8);
-  chi += A16 / (a7 + t19);
-  chi -= (A17 + two_A18 * b + three_A19 * b * b) / (a8 + t11);
-  chi -= A20 * t18 * (a9 + t * t) * (a11 - 3.0 / ((q * q) * (q * q)));
-  chi += three_A21 * (a12 - t) * b * b + four_A22 * (1.0 / (c.t4 * c.t16)) * b * b * b;
-  return critical_volume * chi;
+    const double t = c.theta, b = c.beta;
+    const double t11 = t * c.t2 * c.t8;
+    const double t18 = c.t2 * c.t16;
+    const double t19 = t18 * t;
+    const double q = a10 + b;
+    double chi = A11_a5 * c.Zpow + A12 + A13 * t + A14 * t * t;
+    if (c.use_a15) chi += A15 * (c.D2 * c.D8);
+    chi += A16 / (a7 + t19);
+    chi -= (A17 + two_A18 * b + three_A19 * b * b) / (a8 + t11);
+    chi -= A20 * t18 * (a9 + t * t) * (a11 - 3.0 / ((q * q) * (q * q)));
+    chi += three_A21 * (a12 - t) * b * b + four_A22 * (1.0 / (c.t4 * c.t16)) * b * b * b;
+    return critical_volume * chi;
 }
 
 double enthalpy(const Common& c) {
-  const double t = c.theta, b = c.beta;
-  // Sum over v = 1 ... 10 of (v - 2) A_v theta^(v - 1), by Horner's rule.
-  double poly = 0.0;
-  for (int v = 10; v >= 1; --v) poly = poly * t + (v - 2) * A[v];
-  const double t11 = t * c.t2 * c.t8;
-  const double t18 = c.t2 * c.t16;
-  const double t19 = t18 * t;
-  double H = A[0] * t - poly;
-  H += A11 *
-       (c.Z * (17.0 * (c.Z / 29.0 - c.Y / 12.0) + 5.0 * t * c.Yp / 12.0) +
-        a4 * t - a3_minus_1 * t * c.Y * c.Yp) *
-       c.Zpow;
-  const double d16 = a7 + t19;
-  double lin = A12 - A14 * t * t + A16 * (20.0 * t19 + a7) / (d16 * d16);
-  if (c.use_a15) lin += A15 * (9.0 * t + a6) * (c.D * c.D8);
-  H += lin * b;
-  const double d17 = a8 + t11;
-  H -= (12.0 * t11 + a8) / (d17 * d17) * (b * (A17 + b * (A18 + b * A19)));
-  H += A20 * t18 * (seventeen_a9 + 19.0 * t * t) * (c.q3_inv + a11 * b);
-  const double b2 = b * b;
-  H += A21_a12 * b * b * b + twentyone_A22 * (1.0 / (c.t4 * c.t16)) * (b2 * b2);
-  return enthalpy_scale * H;
+    const double t = c.theta, b = c.beta;
+    // Sum over v = 1 ... 10 of (v - 2) A_v theta^(v - 1), by Horner's rule.
+    double poly = 0.0;
+    for (int v = 10; v >= 1; --v) poly = poly * t + (v - 2) * A[v];
+    const double t11 = t * c.t2 * c.t8;
+    const double t18 = c.t2 * c.t16;
+    const double t19 = t18 * t;
+    double H = A[0] * t - poly;
+    H += A11 *
+         (c.Z * (17.0 * (c.Z / 29.0 - c.Y / 12.0) + 5.0 * t * c.Yp / 12.0) + a4 * t -
+          a3_minus_1 * t * c.Y * c.Yp) *
+         c.Zpow;
+    const double d16 = a7 + t19;
+    double lin = A12 - A14 * t * t + A16 * (20.0 * t19 + a7) / (d16 * d16);
+    if (c.use_a15) lin += A15 * (9.0 * t + a6) * (c.D * c.D8);
+    H += lin * b;
+    const double d17 = a8 + t11;
+    H -= (12.0 * t11 + a8) / (d17 * d17) * (b * (A17 + b * (A18 + b * A19)));
+    H += A20 * t18 * (seventeen_a9 + 19.0 * t * t) * (c.q3_inv + a11 * b);
+    const double b2 = b * b;
+    H += A21_a12 * b * b * b + twentyone_A22 * (1.0 / (c.t4 * c.t16)) * (b2 * b2);
+    return enthalpy_scale * H;
 }
 
 double entropy(const Common& c) {
-  const double t = c.theta, b = c.beta;
-  // Sum over v = 2 ... 10 of (v - 1) A_v theta^(v - 2), by Horner's rule.
-  double poly = 0.0;
-  for (int v = 10; v >= 2; --v) poly = poly * t + (v - 1) * A[v];
-  const double t10 = c.t2 * c.t8;
-  const double t11 = t10 * t;
-  const double t17 = t * c.t16;
-  const double t18 = t17 * t;
-  const double t19 = t18 * t;
-  double S = A[0] * std::log(t) - poly;
-  S += A11 * ((five_twelfths * c.Z - a3_minus_1 * c.Y) * c.Yp + a4) * c.Zpow;
-  const double d16 = a7 + t19;
-  double lin = -A13 - two_A14 * t + nineteen_A16 * t18 / (d16 * d16);
-  if (c.use_a15) lin += ten_A15 * (c.D * c.D8);
-  S += lin * b;
-  const double d17 = a8 + t11;
-  S -= 11.0 * t10 / (d17 * d17) * (b * (A17 + b * (A18 + b * A19)));
-  S += A20 * t17 * (eighteen_a9 + 20.0 * t * t) * (c.q3_inv + a11 * b);
-  const double b2 = b * b;
-  S += A21 * b * b * b + twenty_A22 * (1.0 / (t * c.t4 * c.t16)) * (b2 * b2);
-  return entropy_scale * S;
+    const double t = c.theta, b = c.beta;
+    // Sum over v = 2 ... 10 of (v - 1) A_v theta^(v - 2), by Horner's rule.
+    double poly = 0.0;
+    for (int v = 10; v >= 2; --v) poly = poly * t + (v - 1) * A[v];
+    const double t10 = c.t2 * c.t8;
+    const double t11 = t10 * t;
+    const double t17 = t * c.t16;
+    const double t18 = t17 * t;
+    const double t19 = t18 * t;
+    double S = A[0] * std::log(t) - poly;
+    S += A11 * ((five_twelfths * c.Z - a3_minus_1 * c.Y) * c.Yp + a4) * c.Zpow;
+    const double d16 = a7 + t19;
+    double lin = -A13 - two_A14 * t + nineteen_A16 * t18 / (d16 * d16);
+    if (c.use_a15) lin += ten_A15 * (c.D * c.D8);
+    S += lin * b;
+    const double d17 = a8 + t11;
+    S -= 11.0 * t10 / (d17 * d17) * (b * (A17 + b * (A18 + b * A19)));
+    S += A20 * t17 * (eighteen_a9 + 20.0 * t * t) * (c.q3_inv + a11 * b);
+    const double b2 = b * b;
+    S += A21 * b * b * b + twenty_A22 * (1.0 / (t * c.t4 * c.t16)) * (b2 * b2);
+    return entropy_scale * S;
 }
 
 }  // namespace
 
-double sub1_volume(double T, double p) { return volume(common(T, p)); }
+double sub1_volume(double T, double p) {
+    return volume(common(T, p));
+}
 
-double sub1_enthalpy(double T, double p) { return enthalpy(common(T, p)); }
+double sub1_enthalpy(double T, double p) {
+    return enthalpy(common(T, p));
+}
 
-double sub1_entropy(double T, double p) { return entropy(common(T, p)); }
+double sub1_entropy(double T, double p) {
+    return entropy(common(T, p));
+}
 
 void sub1_properties(double T, double p, double* v, double* h, double* s) {
-  const Common c = common(T, p);
-  if (v) *v = volume(c);
-  if (h) *h = enthalpy(c);
-  if (s) *s = entropy(c);
+    const Common c = common(T, p);
+    if (v) *v = volume(c);
+    if (h) *h = enthalpy(c);
+    if (s) *s = entropy(c);
 }

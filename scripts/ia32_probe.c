@@ -11,30 +11,27 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-static void on_fault(int sig)
-{
+static void on_fault(int sig) {
     (void)sig;
     _exit(1);
 }
 
-int main(void)
-{
+int main(void) {
 #if defined(__x86_64__)
     signal(SIGSEGV, on_fault);
     signal(SIGBUS, on_fault);
     signal(SIGILL, on_fault);
     /* Code and stack below 4 GiB: in 32-bit mode EIP and ESP are 32 bits wide. */
-    unsigned char *low = mmap(NULL, 8192, PROT_READ | PROT_WRITE | PROT_EXEC,
+    unsigned char* low = mmap(NULL, 8192, PROT_READ | PROT_WRITE | PROT_EXEC,
                               MAP_PRIVATE | MAP_ANONYMOUS | MAP_32BIT, -1, 0);
-    if (low == MAP_FAILED)
-        return 1;
+    if (low == MAP_FAILED) return 1;
     static const unsigned char code[] = {0xb8, 42, 0, 0, 0, 0xcb};
     memcpy(low, code, sizeof code);
-    uint32_t *stack = (uint32_t *)(low + 8192 - 64);
+    uint32_t* stack = (uint32_t*)(low + 8192 - 64);
     uint64_t result;
     __asm__ volatile(
         "mov %%rsp, %%r12\n\t"
-        "lea 1f(%%rip), %%rcx\n\t"   /* the return point must be below 4 GiB too */
+        "lea 1f(%%rip), %%rcx\n\t" /* the return point must be below 4 GiB too */
         "mov %[stack], %%rsp\n\t"
         "movl %%ecx, (%%rsp)\n\t"
         "movl $0x33, 4(%%rsp)\n\t"

@@ -18,23 +18,20 @@ const double bracket_s_hi = valid_s_max;
 // Where a probe's value lies against the tolerance band around the target:
 // -1 below, 0 inside (both ends included), +1 above. A value that is not a
 // number counts as above, so it never ends a search as a hit.
-int against_band(double value, double target, double tolerance)
-{
-    if (value >= target - tolerance && value <= target + tolerance)
-        return 0;
+int against_band(double value, double target, double tolerance) {
+    if (value >= target - tolerance && value <= target + tolerance) return 0;
     return value < target - tolerance ? -1 : 1;
 }
 
 // The last state an outer bisection completed, so that a search ending on a
 // probe beyond the inner reach still writes one consistent state.
 struct Probe {
-    double s, h, tp, v, x; // tp: pressure [bar] or temperature [degC], the unknown
+    double s, h, tp, v, x;  // tp: pressure [bar] or temperature [degC], the unknown
 };
 
-} // namespace
+}  // namespace
 
-int try_state_from_t_s(double t, double s, double *h, double *p, double *v, double *x)
-{
+int try_state_from_t_s(double t, double s, double* h, double* p, double* v, double* x) {
     const double T = t + celsius_zero;
     double lo = bracket_P_lo, hi = bracket_P_hi;
     double P = lo;
@@ -43,8 +40,7 @@ int try_state_from_t_s(double t, double s, double *h, double *p, double *v, doub
     for (int i = 0; i < pressure_halvings_cap; ++i) {
         P = (hi + lo) * 0.5;
         side = against_band(entropy_from_TP(T, P), s, entropy_tolerance);
-        if (side == 0)
-            break;
+        if (side == 0) break;
         // The entropy falls as the pressure rises.
         if (side < 0)
             hi = P;
@@ -57,8 +53,7 @@ int try_state_from_t_s(double t, double s, double *h, double *p, double *v, doub
     return side == 0 ? 1 : 0;
 }
 
-int try_state_from_p_s(double p, double s, double *t, double *h, double *v, double *x)
-{
+int try_state_from_p_s(double p, double s, double* t, double* h, double* v, double* x) {
     const double P = p * pascals_per_bar;
     double lo = bracket_T_lo, hi = bracket_T_hi;
     double T = lo;
@@ -67,8 +62,7 @@ int try_state_from_p_s(double p, double s, double *t, double *h, double *v, doub
     for (int i = 0; i < temperature_halvings_cap; ++i) {
         T = (hi + lo) * 0.5;
         side = against_band(entropy_from_TP(T, P), s, entropy_tolerance);
-        if (side == 0)
-            break;
+        if (side == 0) break;
         // The entropy rises with the temperature.
         if (side < 0)
             lo = T;
@@ -95,14 +89,13 @@ struct OuterSearch {
     double s_reach;
 };
 
-typedef ProbeOutcome (*EntropyProbe)(const OuterSearch &search, double s, Probe *probe);
+typedef ProbeOutcome (*EntropyProbe)(const OuterSearch& search, double s, Probe* probe);
 
 // Halves the entropy interval [lo, hi] until a probe's enthalpy meets h. A
 // probe beyond the inner reach moves the interval back towards the reachable
 // states without becoming the last state. Returns 1 on a hit, 0 at the cap.
-int bisect_entropy_on_h(EntropyProbe probe_at, const OuterSearch &search, double h,
-                        double lo, double hi, Probe *last)
-{
+int bisect_entropy_on_h(EntropyProbe probe_at, const OuterSearch& search, double h, double lo,
+                        double hi, Probe* last) {
     int side = 1;
     for (int i = 0; i < entropy_halvings_cap; ++i) {
         const double sm = (hi + lo) * 0.5;
@@ -113,15 +106,13 @@ int bisect_entropy_on_h(EntropyProbe probe_at, const OuterSearch &search, double
             // Not a state at sm: the real state the inner search ended on
             // shows the way, towards its own entropy when its enthalpy fits.
             side = against_band(probe.h, h, enthalpy_tolerance);
-            if (side == 0)
-                side = probe.s < sm ? 1 : -1;
+            if (side == 0) side = probe.s < sm ? 1 : -1;
         } else if (outcome != reached) {
             side = outcome;
         } else {
             *last = probe;
             side = against_band(probe.h, h, enthalpy_tolerance);
-            if (side == 0)
-                break;
+            if (side == 0) break;
         }
         if (side < 0)
             lo = sm;
@@ -135,44 +126,37 @@ int bisect_entropy_on_h(EntropyProbe probe_at, const OuterSearch &search, double
 // which lies below the bracket's 10000 J/(kg K) for temperatures below about
 // 295 degC. A probe beyond that reach is too high: every reachable state lies
 // at a lower entropy.
-ProbeOutcome probe_t_s(const OuterSearch &search, double s, Probe *probe)
-{
+ProbeOutcome probe_t_s(const OuterSearch& search, double s, Probe* probe) {
     const double t = search.fixed;
     if (is_two_phase_t_s(t, s)) {
         wet_state_from_t_s(t, s, &probe->h, &probe->tp, &probe->v, &probe->x);
         return reached;
     }
-    if (s > search.s_reach + entropy_tolerance)
-        return above_reach;
-    if (try_state_from_t_s(t, s, &probe->h, &probe->tp, &probe->v, &probe->x))
-        return reached;
+    if (s > search.s_reach + entropy_tolerance) return above_reach;
+    if (try_state_from_t_s(t, s, &probe->h, &probe->tp, &probe->v, &probe->x)) return reached;
     probe->s = entropy_from_TP(t + celsius_zero, probe->tp * pascals_per_bar);
     return missed;
 }
 
 // The inner (p, s) bisection reaches down only to the entropy at 10 degC,
 // while the bracket starts at 0: a probe below that reach is too low.
-ProbeOutcome probe_p_s(const OuterSearch &search, double s, Probe *probe)
-{
+ProbeOutcome probe_p_s(const OuterSearch& search, double s, Probe* probe) {
     const double p = search.fixed;
     if (is_two_phase_p_s(p, s)) {
         wet_state_from_p_s(p, s, &probe->tp, &probe->h, &probe->v, &probe->x);
         return reached;
     }
-    if (s < search.s_reach - entropy_tolerance)
-        return below_reach;
-    if (try_state_from_p_s(p, s, &probe->tp, &probe->h, &probe->v, &probe->x))
-        return reached;
+    if (s < search.s_reach - entropy_tolerance) return below_reach;
+    if (try_state_from_p_s(p, s, &probe->tp, &probe->h, &probe->v, &probe->x)) return reached;
     probe->s = entropy_from_TP(probe->tp + celsius_zero, p * pascals_per_bar);
     return missed;
 }
 
-} // namespace
+}  // namespace
 
 // The (t, h) bisection: entropy from the 1000 bar isobar up to the diagram's
 // right edge. Until a probe is reached, the last state is the 1000 bar one.
-int try_state_from_t_h(double t, double h, double *p, double *s, double *v, double *x)
-{
+int try_state_from_t_h(double t, double h, double* p, double* s, double* v, double* x) {
     const double T = t + celsius_zero;
     Probe last;
     props_from_TP(T, bracket_P_hi, &last.v, &last.h, &last.s);
@@ -189,16 +173,15 @@ int try_state_from_t_h(double t, double h, double *p, double *s, double *v, doub
 
 // The (p, h) bisection: entropy from 0 up to the 700 degC isotherm. Until a
 // probe is reached, the last state is the 10 degC one.
-int try_state_from_p_h(double p, double h, double *t, double *s, double *v, double *x)
-{
+int try_state_from_p_h(double p, double h, double* t, double* s, double* v, double* x) {
     const double P = p * pascals_per_bar;
     Probe last;
     props_from_TP(bracket_T_lo, P, &last.v, &last.h, &last.s);
     last.tp = valid_t_min;
     last.x = phase_flag(bracket_T_lo, P);
     const OuterSearch search = {p, last.s};
-    const int hit = bisect_entropy_on_h(probe_p_s, search, h, 0.0, entropy_from_TP(bracket_T_hi, P),
-                                        &last);
+    const int hit =
+        bisect_entropy_on_h(probe_p_s, search, h, 0.0, entropy_from_TP(bracket_T_hi, P), &last);
     *t = last.tp;
     *s = last.s;
     *v = last.v;
@@ -206,22 +189,18 @@ int try_state_from_p_h(double p, double h, double *t, double *s, double *v, doub
     return hit;
 }
 
-void state_from_t_s(double t, double s, double *h, double *p, double *v, double *x)
-{
+void state_from_t_s(double t, double s, double* h, double* p, double* v, double* x) {
     try_state_from_t_s(t, s, h, p, v, x);
 }
 
-void state_from_p_s(double p, double s, double *t, double *h, double *v, double *x)
-{
+void state_from_p_s(double p, double s, double* t, double* h, double* v, double* x) {
     try_state_from_p_s(p, s, t, h, v, x);
 }
 
-void state_from_t_h(double t, double h, double *p, double *s, double *v, double *x)
-{
+void state_from_t_h(double t, double h, double* p, double* s, double* v, double* x) {
     try_state_from_t_h(t, h, p, s, v, x);
 }
 
-void state_from_p_h(double p, double h, double *t, double *s, double *v, double *x)
-{
+void state_from_p_h(double p, double h, double* t, double* s, double* v, double* x) {
     try_state_from_p_h(p, h, t, s, v, x);
 }

@@ -12,8 +12,8 @@
 
 // A search ends when its probe is within these of the target, both ends of
 // the band included; the chart's end-point searches use the same bands.
-constexpr double entropy_tolerance = 0.25;   // J/(kg K)
-constexpr double enthalpy_tolerance = 250.0; // J/kg
+constexpr double entropy_tolerance = 0.25;    // J/(kg K)
+constexpr double enthalpy_tolerance = 250.0;  // J/kg
 
 // Caps on the number of halvings. Each is far more than a reachable target
 // needs, and stops where a further halving no longer shows in the volume
@@ -26,20 +26,20 @@ const int entropy_halvings_cap = 40;
 
 // Single-phase only: the caller routes two-phase (t, s) and (p, s) to the
 // mixtures first.
-void state_from_t_s(double t, double s, double *h, double *p, double *v, double *x);
-void state_from_p_s(double p, double s, double *t, double *h, double *v, double *x);
+void state_from_t_s(double t, double s, double* h, double* p, double* v, double* x);
+void state_from_p_s(double p, double s, double* t, double* h, double* v, double* x);
 // Bisections on entropy; each probe is completed by the mixture inside the
 // dome and by the matching inner bisection outside it.
-void state_from_t_h(double t, double h, double *p, double *s, double *v, double *x);
-void state_from_p_h(double p, double h, double *t, double *s, double *v, double *x);
+void state_from_t_h(double t, double h, double* p, double* s, double* v, double* x);
+void state_from_p_h(double p, double h, double* t, double* s, double* v, double* x);
 
 // The same four, returning 1 when the last probe met the tolerance and 0
 // when the target was out of reach (outside the bracket, inside a jump of the
 // matched property, or beyond what the inner bisection can reach). The
 // outputs are written in either case.
-int try_state_from_t_s(double t, double s, double *h, double *p, double *v, double *x);
-int try_state_from_p_s(double p, double s, double *t, double *h, double *v, double *x);
-int try_state_from_t_h(double t, double h, double *p, double *s, double *v, double *x);
-int try_state_from_p_h(double p, double h, double *t, double *s, double *v, double *x);
+int try_state_from_t_s(double t, double s, double* h, double* p, double* v, double* x);
+int try_state_from_p_s(double p, double s, double* t, double* h, double* v, double* x);
+int try_state_from_t_h(double t, double h, double* p, double* s, double* v, double* x);
+int try_state_from_p_h(double p, double h, double* t, double* s, double* v, double* x);
 
 #endif

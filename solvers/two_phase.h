@@ -19,9 +19,9 @@ double sat_vapour_entropy(double T, double Ps);
 // Mixtures. The entropy forms are called only where the matching test
 // answered 1; the dryness-fraction forms after the range guards of typed
 // points (0 <= x <= 1).
-void wet_state_from_t_s(double t, double s, double *h, double *p, double *v, double *x);
-void wet_state_from_p_s(double p, double s, double *t, double *h, double *v, double *x);
-void wet_state_from_t_x(double t, double x, double *p, double *s, double *h, double *v);
-void wet_state_from_p_x(double p, double x, double *t, double *s, double *h, double *v);
+void wet_state_from_t_s(double t, double s, double* h, double* p, double* v, double* x);
+void wet_state_from_p_s(double p, double s, double* t, double* h, double* v, double* x);
+void wet_state_from_t_x(double t, double x, double* p, double* s, double* h, double* v);
+void wet_state_from_p_x(double p, double x, double* t, double* s, double* h, double* v);
 
 #endif

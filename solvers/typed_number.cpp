@@ -9,8 +9,12 @@
 
 namespace {
 
-bool is_digit(wchar_t c) { return c >= L'0' && c <= L'9'; }
-bool is_space(wchar_t c) { return std::iswspace(static_cast<wint_t>(c)) != 0; }
+bool is_digit(wchar_t c) {
+    return c >= L'0' && c <= L'9';
+}
+bool is_space(wchar_t c) {
+    return std::iswspace(static_cast<wint_t>(c)) != 0;
+}
 
 // Copies the longest number at the start of text (no white space skipped) into number,
 // as narrow characters. Returns the character just after it, or text when there is none.
@@ -20,11 +24,17 @@ const Char* scan_number(const Char* text, std::string* number) {
     number->clear();
     if (*c == '+' || *c == '-') *number += static_cast<char>(*c++);
     int digits = 0;
-    while (is_digit(*c)) { *number += static_cast<char>(*c++); ++digits; }
+    while (is_digit(*c)) {
+        *number += static_cast<char>(*c++);
+        ++digits;
+    }
     if (*c == '.') {
         *number += '.';
         ++c;
-        while (is_digit(*c)) { *number += static_cast<char>(*c++); ++digits; }
+        while (is_digit(*c)) {
+            *number += static_cast<char>(*c++);
+            ++digits;
+        }
     }
     if (digits == 0) return text;
     // An exponent counts only with at least one digit after its sign.
@@ -48,7 +58,10 @@ long long decimal_exponent(const char* digits) {
     bool seen = false, after_point = false;
     const char* c = digits;
     for (; *c && *c != 'e'; ++c) {
-        if (*c == '.') { after_point = true; continue; }
+        if (*c == '.') {
+            after_point = true;
+            continue;
+        }
         if (!seen && *c != '0') seen = true;
         if (seen && !after_point) ++position;
         if (!seen && after_point) --position;

@@ -8,25 +8,20 @@
 
 namespace {
 
-int in_range(double value, double lo, double hi)
-{
+int in_range(double value, double lo, double hi) {
     return (value >= lo && value <= hi) ? 1 : 0;
 }
 
-} // namespace
+}  // namespace
 
-int in_valid_space_t_s(double t, double s)
-{
-    if (!in_range(t, valid_t_min, valid_t_max))
-        return 0;
+int in_valid_space_t_s(double t, double s) {
+    if (!in_range(t, valid_t_min, valid_t_max)) return 0;
     const double T = t + celsius_zero;
     return in_range(s, entropy_from_TP(T, valid_P_max), entropy_from_TP(T, valid_P_min));
 }
 
-int in_valid_space_t_h(double t, double h)
-{
-    if (!in_range(t, valid_t_min, valid_t_max))
-        return 0;
+int in_valid_space_t_h(double t, double h) {
+    if (!in_range(t, valid_t_min, valid_t_max)) return 0;
     double h_top, s_top, v, x;
     state_from_t_p(t, valid_p_max, &h_top, &s_top, &v, &x);
     double h_end, s_end;
@@ -40,10 +35,8 @@ int in_valid_space_t_h(double t, double h)
     return in_range(h, h_top, h_end);
 }
 
-int in_valid_space_p_h(double p, double h)
-{
-    if (!in_range(p, valid_p_min, valid_p_max))
-        return 0;
+int in_valid_space_p_h(double p, double h) {
+    if (!in_range(p, valid_p_min, valid_p_max)) return 0;
     double h_cold, s_cold, v, x;
     state_from_t_p(valid_t_min, p, &h_cold, &s_cold, &v, &x);
     double h_hot, s_hot;
@@ -57,18 +50,14 @@ int in_valid_space_p_h(double p, double h)
     return in_range(h, h_cold, h_hot);
 }
 
-int in_valid_space_p_s(double p, double s)
-{
-    if (!in_range(p, valid_p_min, valid_p_max))
-        return 0;
+int in_valid_space_p_s(double p, double s) {
+    if (!in_range(p, valid_p_min, valid_p_max)) return 0;
     const double P = p * pascals_per_bar;
     return in_range(s, entropy_from_TP(valid_T_min, P), entropy_from_TP(valid_T_max, P));
 }
 
-int state_at_diagram_point(double t, double s, SteamState *state)
-{
-    if (!in_valid_space_t_s(t, s))
-        return 0;
+int state_at_diagram_point(double t, double s, SteamState* state) {
+    if (!in_valid_space_t_s(t, s)) return 0;
     SteamState found;
     found.t = t;
     found.s = s;

@@ -20,6 +20,6 @@ int in_valid_space_p_s(double p, double s);
 // The state under the cursor or at a clicked point: 1 and all six fields of
 // *state (p in bar) inside the (t, s) valid space; 0 and nothing written
 // outside it.
-int state_at_diagram_point(double t, double s, SteamState *state);
+int state_at_diagram_point(double t, double s, SteamState* state);
 
 #endif

@@ -30,7 +30,9 @@ double to_solver_units(char quantity, double value) {
     return (quantity == 'h' || quantity == 's') ? value * 1000.0 : value;
 }
 
-bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool is_blank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 std::string trimmed(const std::string& text, std::size_t begin, std::size_t end) {
     while (begin < end && is_blank(text[begin])) ++begin;
@@ -91,13 +93,16 @@ void answer_fields(const std::vector<std::string>& fields, std::string* out) {
     const bool is_turbine = fields[0] == "turbine";
     const int pair = is_turbine ? turbine : pair_code_of(fields[0].c_str());
     if (pair < 0) {
-        append_row(fields, nullptr, "bad row: unknown pair code (t_p t_h p_h t_s p_s t_x p_x turbine)", out);
+        append_row(fields, nullptr,
+                   "bad row: unknown pair code (t_p t_h p_h t_s p_s t_x p_x turbine)", out);
         return;
     }
     const std::size_t count = is_turbine ? 4 : 2;
     if (fields.size() != count + 1) {
-        append_row(fields, nullptr,
-                   is_turbine ? "bad row: turbine takes 4 numbers" : "bad row: a pair takes 2 numbers", out);
+        append_row(
+            fields, nullptr,
+            is_turbine ? "bad row: turbine takes 4 numbers" : "bad row: a pair takes 2 numbers",
+            out);
         return;
     }
     double x[4];
@@ -108,8 +113,9 @@ void answer_fields(const std::vector<std::string>& fields, std::string* out) {
             return;
         }
     SteamState state, inlet, isentropic;
-    const int solved = is_turbine ? solve_turbine(x[0], x[1], x[2], x[3], &inlet, &isentropic, &state)
-                                  : solve_display_pair(pair, x[0], x[1], &state);
+    const int solved = is_turbine
+                           ? solve_turbine(x[0], x[1], x[2], x[3], &inlet, &isentropic, &state)
+                           : solve_display_pair(pair, x[0], x[1], &state);
     append_row(fields, solved ? &state : nullptr, solved ? "ok" : refusal_text, out);
 }
 
@@ -184,6 +190,7 @@ bool batch_run(std::FILE* in, std::FILE* out) {
     std::free(buffer);
     // Input that could not be read from its start (a directory, say) gets no table at all.
     const bool read = !std::ferror(in);
-    if (read || answers.size() > sizeof batch_header) std::fwrite(answers.data(), 1, answers.size(), out);
+    if (read || answers.size() > sizeof batch_header)
+        std::fwrite(answers.data(), 1, answers.size(), out);
     return read;
 }

@@ -26,8 +26,7 @@ namespace {
 const char outside[] = "The point selected is outside the valid space";
 
 // 1 when every word is a number; otherwise the error is printed and 0.
-int parse_numbers(int count, char **texts, double *values)
-{
+int parse_numbers(int count, char** texts, double* values) {
     for (int i = 0; i < count; ++i) {
         if (!calc_parse_number(texts[i], &values[i])) {
             calc_bad_number(texts[i]);
@@ -38,9 +37,8 @@ int parse_numbers(int count, char **texts, double *values)
 }
 
 // Six lines "name value", the numbers as the batch writes them.
-void print_state(const char *prefix, const SteamState &st)
-{
-    static const char *const names[6] = {"t", "p", "h", "s", "v", "x"};
+void print_state(const char* prefix, const SteamState& st) {
+    static const char* const names[6] = {"t", "p", "h", "s", "v", "x"};
     double values[6];
     display_values(st, values);
     char number[32];
@@ -50,22 +48,20 @@ void print_state(const char *prefix, const SteamState &st)
     }
 }
 
-int refuse(const char *line)
-{
+int refuse(const char* line) {
     std::printf("%s\n", line);
     return 1;
 }
 
-int usage(const char *text)
-{
+int usage(const char* text) {
     std::fprintf(stderr, "usage: vapora-calc %s\n", text);
     return calc_exit_bad_input;
 }
 
-int calc_state_command(int argc, char **argv);
-int calc_turbine_command(int argc, char **argv);
-int calc_point_command(int argc, char **argv);
-int calc_batch_command(int argc, char **argv);
+int calc_state_command(int argc, char** argv);
+int calc_turbine_command(int argc, char** argv);
+int calc_point_command(int argc, char** argv);
+int calc_batch_command(int argc, char** argv);
 
 const CalcCommand state_commands[] = {
     {"state", "PAIR A B (PAIR t_p t_h p_h t_s p_s t_x p_x, or t,p ...; C, bar, kJ/kg, kJ/kg C)",
@@ -78,33 +74,28 @@ const CalcCommand state_commands[] = {
 };
 const bool registered = calc_register(state_commands, 4);
 
-} // namespace
+}  // namespace
 
 namespace {
 
-int calc_state_command(int argc, char **argv)
-{
-    const char *form = "state PAIR A B   (PAIR: t,p t,h p,h t,s p,s t,x p,x or t_p ... p_x; C, bar, kJ/kg, kJ/kg C)";
+int calc_state_command(int argc, char** argv) {
+    const char* form =
+        "state PAIR A B   (PAIR: t,p t,h p,h t,s p,s t,x p,x or t_p ... p_x; C, bar, kJ/kg, kJ/kg "
+        "C)";
     const int pair = argc == 3 ? pair_code_of(argv[0]) : -1;
-    if (pair < 0)
-        return usage(form);
+    if (pair < 0) return usage(form);
     double values[2];
-    if (!parse_numbers(2, argv + 1, values))
-        return calc_exit_bad_input;
+    if (!parse_numbers(2, argv + 1, values)) return calc_exit_bad_input;
     SteamState st;
-    if (!solve_display_pair(pair, values[0], values[1], &st))
-        return refuse(refusal_text);
+    if (!solve_display_pair(pair, values[0], values[1], &st)) return refuse(refusal_text);
     print_state("", st);
     return 0;
 }
 
-int calc_turbine_command(int argc, char **argv)
-{
+int calc_turbine_command(int argc, char** argv) {
     double values[4];
-    if (argc != 4)
-        return usage("turbine P1_BAR T1_C P2_BAR EFFICIENCY");
-    if (!parse_numbers(4, argv, values))
-        return calc_exit_bad_input;
+    if (argc != 4) return usage("turbine P1_BAR T1_C P2_BAR EFFICIENCY");
+    if (!parse_numbers(4, argv, values)) return calc_exit_bad_input;
     SteamState inlet, isentropic, outlet;
     if (!solve_turbine(values[0], values[1], values[2], values[3], &inlet, &isentropic, &outlet))
         return refuse(refusal_text);
@@ -114,37 +105,33 @@ int calc_turbine_command(int argc, char **argv)
     return 0;
 }
 
-int calc_point_command(int argc, char **argv)
-{
+int calc_point_command(int argc, char** argv) {
     double values[2];
-    if (argc != 2)
-        return usage("point S T   (s in kJ/kg C, t in C)");
-    if (!parse_numbers(2, argv, values))
-        return calc_exit_bad_input;
+    if (argc != 2) return usage("point S T   (s in kJ/kg C, t in C)");
+    if (!parse_numbers(2, argv, values)) return calc_exit_bad_input;
     SteamState st;
-    if (!state_at_diagram_point(values[1], values[0] * 1000, &st))
-        return refuse(outside);
+    if (!state_at_diagram_point(values[1], values[0] * 1000, &st)) return refuse(outside);
     print_state("", st);
     return 0;
 }
 
 // Every row answered, refusals included, is status 0; a file that cannot be read is 2.
-int calc_batch_command(int argc, char **argv)
-{
-    if (argc > 1)
-        return usage("batch [FILE]   (- or no FILE: standard input)");
+int calc_batch_command(int argc, char** argv) {
+    if (argc > 1) return usage("batch [FILE]   (- or no FILE: standard input)");
     const bool from_stdin = argc == 0 || std::strcmp(argv[0], "-") == 0;
-    std::FILE *in = from_stdin ? stdin : std::fopen(argv[0], "r");
+    std::FILE* in = from_stdin ? stdin : std::fopen(argv[0], "r");
     if (!in)
-        return calc_error(("cannot read '" + std::string(argv[0]) + "': " + std::strerror(errno)).c_str());
+        return calc_error(
+            ("cannot read '" + std::string(argv[0]) + "': " + std::strerror(errno)).c_str());
     const bool read = batch_run(in, stdout);
     const int saved = errno;
-    if (!from_stdin)
-        std::fclose(in);
+    if (!from_stdin) std::fclose(in);
     if (!read)
-        return calc_error((std::string("cannot read ") + (from_stdin ? "standard input" : "'" + std::string(argv[0]) + "'") +
-                           ": " + std::strerror(saved)).c_str());
+        return calc_error((std::string("cannot read ") +
+                           (from_stdin ? "standard input" : "'" + std::string(argv[0]) + "'") +
+                           ": " + std::strerror(saved))
+                              .c_str());
     return 0;
 }
 
-} // namespace
+}  // namespace

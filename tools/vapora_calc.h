@@ -33,11 +33,11 @@
 using CalcRun = int (*)(int argc, char** argv);
 
 struct CalcCommand {
-  const char* name;       // the first word on the command line
-  const char* arguments;  // shown by --list, e.g. "T [K], p [Pa]"
-  const char* result;     // shown by --list, e.g. "h [J/kg]"
-  int arg_count;          // words expected after the name, or calc_any_count
-  CalcRun run;
+    const char* name;       // the first word on the command line
+    const char* arguments;  // shown by --list, e.g. "T [K], p [Pa]"
+    const char* result;     // shown by --list, e.g. "h [J/kg]"
+    int arg_count;          // words expected after the name, or calc_any_count
+    CalcRun run;
 };
 
 constexpr int calc_any_count = -1;

@@ -14,7 +14,7 @@
 #pragma once
 
 #ifdef _WIN32
-#  error "gdi.h is for the non-Windows build; include platform.h"
+#error "gdi.h is for the non-Windows build; include platform.h"
 #endif
 
 #include "win32_types.h"
@@ -43,8 +43,8 @@ HBRUSH CreateSolidBrush(COLORREF color);
 // character set, precisions, underline, strike-out and the face name are not used.
 HFONT CreateFontW(int cHeight, int cWidth, int cEscapement, int cOrientation, int cWeight,
                   DWORD bItalic, DWORD bUnderline, DWORD bStrikeOut, DWORD iCharSet,
-                  DWORD iOutPrecision, DWORD iClipPrecision, DWORD iQuality,
-                  DWORD iPitchAndFamily, LPCWSTR pszFaceName);
+                  DWORD iOutPrecision, DWORD iClipPrecision, DWORD iQuality, DWORD iPitchAndFamily,
+                  LPCWSTR pszFaceName);
 HBITMAP CreateCompatibleBitmap(HDC hdc, int cx, int cy);
 HDC CreateCompatibleDC(HDC hdc);
 BOOL DeleteDC(HDC hdc);

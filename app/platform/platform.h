@@ -4,13 +4,13 @@
 #pragma once
 
 #ifdef _WIN32
-#  ifndef WIN32_LEAN_AND_MEAN
-#    define WIN32_LEAN_AND_MEAN
-#  endif
-#  include <windows.h>
-#  include <windowsx.h>
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#include <windowsx.h>
 #else
-#  include "win32_types.h"
-#  include "gdi.h"
-#  include "user.h"
+#include "win32_types.h"
+#include "gdi.h"
+#include "user.h"
 #endif

@@ -16,48 +16,48 @@ namespace vapora::rc {
 // A resource name: a number (MAKEINTRESOURCE) or a case-insensitive string. Scripts name
 // every resource by a number, so a string never matches.
 struct ResName {
-  bool is_number = true;
-  int number = 0;
-  std::wstring text;  // upper-cased, when !is_number
-  bool operator<(const ResName& o) const {
-    if (is_number != o.is_number) return is_number;
-    return is_number ? number < o.number : text < o.text;
-  }
+    bool is_number = true;
+    int number = 0;
+    std::wstring text;  // upper-cased, when !is_number
+    bool operator<(const ResName& o) const {
+        if (is_number != o.is_number) return is_number;
+        return is_number ? number < o.number : text < o.text;
+    }
 };
 
 // One ACCELERATORS entry, with the Win32 flag bits (FVIRTKEY, FSHIFT, FCONTROL, FALT).
 struct Accelerator {
-  uint8_t flags = 0;
-  uint16_t key = 0;
-  uint16_t command = 0;
+    uint8_t flags = 0;
+    uint16_t key = 0;
+    uint16_t command = 0;
 };
 
 // One control of a dialog template, in dialog units, with its full window style
 // (the defaults of the statement that declared it already applied).
 struct ControlTemplate {
-  std::wstring class_name;  // "Button", "Edit" or "Static"
-  std::wstring text;        // caption; empty for edit boxes
-  int text_resource = -1;   // ICON controls: the icon's number
-  int id = -1;
-  uint32_t style = 0;
-  int x = 0, y = 0, cx = 0, cy = 0;
+    std::wstring class_name;  // "Button", "Edit" or "Static"
+    std::wstring text;        // caption; empty for edit boxes
+    int text_resource = -1;   // ICON controls: the icon's number
+    int id = -1;
+    uint32_t style = 0;
+    int x = 0, y = 0, cx = 0, cy = 0;
 };
 
 struct DialogTemplate {
-  uint32_t style = 0;
-  int x = 0, y = 0, cx = 0, cy = 0;
-  std::wstring caption;
-  bool has_font = false;
-  int point_size = 0;
-  std::wstring face_name;
-  std::vector<ControlTemplate> controls;
+    uint32_t style = 0;
+    int x = 0, y = 0, cx = 0, cy = 0;
+    std::wstring caption;
+    bool has_font = false;
+    int point_size = 0;
+    std::wstring face_name;
+    std::vector<ControlTemplate> controls;
 };
 
 struct Resources {
-  std::map<int, std::wstring> strings;
-  std::map<ResName, std::vector<Accelerator>> accelerators;
-  std::map<ResName, DialogTemplate> dialogs;
-  std::map<ResName, std::string> icons;  // file name as written in the script
+    std::map<int, std::wstring> strings;
+    std::map<ResName, std::vector<Accelerator>> accelerators;
+    std::map<ResName, DialogTemplate> dialogs;
+    std::map<ResName, std::string> icons;  // file name as written in the script
 };
 
 // Reads a preprocessed script into `out`. Returns false with "file:line: message" on the

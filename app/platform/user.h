@@ -17,7 +17,7 @@
 #pragma once
 
 #ifdef _WIN32
-#  error "user.h is for the non-Windows build; include platform.h"
+#error "user.h is for the non-Windows build; include platform.h"
 #endif
 
 // A resource script includes this header for its constants alone (RC_INVOKED), as the
@@ -105,33 +105,33 @@ typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 
 struct WNDCLASSEXW {
-  UINT cbSize;
-  UINT style;
-  WNDPROC lpfnWndProc;
-  int cbClsExtra;
-  int cbWndExtra;
-  HINSTANCE hInstance;
-  HICON hIcon;
-  HCURSOR hCursor;
-  HBRUSH hbrBackground;
-  LPCWSTR lpszMenuName;
-  LPCWSTR lpszClassName;
-  HICON hIconSm;
+    UINT cbSize;
+    UINT style;
+    WNDPROC lpfnWndProc;
+    int cbClsExtra;
+    int cbWndExtra;
+    HINSTANCE hInstance;
+    HICON hIcon;
+    HCURSOR hCursor;
+    HBRUSH hbrBackground;
+    LPCWSTR lpszMenuName;
+    LPCWSTR lpszClassName;
+    HICON hIconSm;
 };
 
 struct MSG {
-  HWND hwnd;
-  UINT message;
-  WPARAM wParam;
-  LPARAM lParam;
-  DWORD time;
-  POINT pt;
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    DWORD time;
+    POINT pt;
 };
 
 struct PAINTSTRUCT {
-  HDC hdc;
-  BOOL fErase;
-  RECT rcPaint;
+    HDC hdc;
+    BOOL fErase;
+    RECT rcPaint;
 };
 
 // ---- Windows, messages and painting --------------------------------------------------
@@ -180,8 +180,7 @@ LRESULT SendDlgItemMessageW(HWND hDlg, int nIDDlgItem, UINT Msg, WPARAM wParam, 
 int MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType);
 
 // The program's entry point, as on Windows; the layer's main() calls it once GTK is up.
-int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPWSTR lpCmdLine,
-                    int nShowCmd);
+int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPWSTR lpCmdLine, int nShowCmd);
 
 // ---- Linux extensions (not Win32 names) ----------------------------------------------
 

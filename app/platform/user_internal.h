@@ -18,46 +18,46 @@ enum class CtlKind { PushButton, RadioButton, GroupBox, Edit, Static, Icon };
 // area is a GtkFixed: a drawing area showing `surface` at the bottom, a dialog's controls
 // above it. A control owns one widget.
 struct HWND__ {
-  WndKind kind = WndKind::TopLevel;
-  std::wstring text;
-  WNDPROC proc = nullptr;
-  DLGPROC dlgproc = nullptr;
-  HINSTANCE instance = nullptr;
-  DWORD style = 0;
-  int id = 0;
-  HWND parent = nullptr;  // a control's dialog; a dialog's owner
+    WndKind kind = WndKind::TopLevel;
+    std::wstring text;
+    WNDPROC proc = nullptr;
+    DLGPROC dlgproc = nullptr;
+    HINSTANCE instance = nullptr;
+    DWORD style = 0;
+    int id = 0;
+    HWND parent = nullptr;  // a control's dialog; a dialog's owner
 
-  GtkWidget* window = nullptr;
-  GtkWidget* fixed = nullptr;
-  GtkWidget* area = nullptr;
-  cairo_surface_t* surface = nullptr;  // the backing surface: what the window shows
-  int client_w = 0, client_h = 0;
-  COLORREF face = RGB(255, 255, 255);  // what a new surface, or an erase, fills with
-  bool erases = false;                  // whether a repaint erases to `face` first
+    GtkWidget* window = nullptr;
+    GtkWidget* fixed = nullptr;
+    GtkWidget* area = nullptr;
+    cairo_surface_t* surface = nullptr;  // the backing surface: what the window shows
+    int client_w = 0, client_h = 0;
+    COLORREF face = RGB(255, 255, 255);  // what a new surface, or an erase, fills with
+    bool erases = false;                 // whether a repaint erases to `face` first
 
-  bool needs_paint = false;  // the whole client area waits for WM_PAINT
-  bool enabled = true;
-  bool iconified = false;
-  bool destroyed = false;
-  int busy = 0;  // procedure calls on the stack: the record outlives them
+    bool needs_paint = false;  // the whole client area waits for WM_PAINT
+    bool enabled = true;
+    bool iconified = false;
+    bool destroyed = false;
+    int busy = 0;  // procedure calls on the stack: the record outlives them
 
-  // Controls.
-  CtlKind ctl = CtlKind::Static;
-  GtkWidget* widget = nullptr;
-  GtkWidget* partner = nullptr;  // hidden radio of the same GTK group: checked = "none"
-  int check = BST_UNCHECKED;
-  bool guard = false;  // set while the layer itself changes a widget's state
+    // Controls.
+    CtlKind ctl = CtlKind::Static;
+    GtkWidget* widget = nullptr;
+    GtkWidget* partner = nullptr;  // hidden radio of the same GTK group: checked = "none"
+    int check = BST_UNCHECKED;
+    bool guard = false;  // set while the layer itself changes a widget's state
 
-  // Dialogs.
-  std::vector<HWND> children;
-  bool dialog_ended = false;
-  INT_PTR dialog_result = 0;
-  HWND first_tab_stop = nullptr;
+    // Dialogs.
+    std::vector<HWND> children;
+    bool dialog_ended = false;
+    INT_PTR dialog_result = 0;
+    HWND first_tab_stop = nullptr;
 };
 
 struct HICON__ {
-  int id = 0;
-  GdkPixbuf* pixbuf = nullptr;  // the largest image of the icon file; null for system icons
+    int id = 0;
+    GdkPixbuf* pixbuf = nullptr;  // the largest image of the icon file; null for system icons
 };
 
 namespace vapora::user {

@@ -4,7 +4,7 @@
 #pragma once
 
 #ifdef _WIN32
-#  error "win32_types.h is for the non-Windows build; include platform.h"
+#error "win32_types.h is for the non-Windows build; include platform.h"
 #endif
 
 #include <cstdint>
@@ -13,10 +13,10 @@
 #define WINAPI
 #define CALLBACK
 #ifndef TRUE
-#  define TRUE 1
+#define TRUE 1
 #endif
 #ifndef FALSE
-#  define FALSE 0
+#define FALSE 0
 #endif
 
 typedef int BOOL;
@@ -36,7 +36,9 @@ typedef uintptr_t UINT_PTR;
 typedef DWORD COLORREF;
 typedef WORD ATOM;
 
-#define VAPORA_DECLARE_HANDLE(name) struct name##__; typedef struct name##__* name
+#define VAPORA_DECLARE_HANDLE(name) \
+    struct name##__;                \
+    typedef struct name##__* name
 VAPORA_DECLARE_HANDLE(HINSTANCE);
 VAPORA_DECLARE_HANDLE(HWND);
 VAPORA_DECLARE_HANDLE(HDC);
@@ -52,18 +54,31 @@ typedef void* HGDIOBJ;
 typedef HICON HCURSOR;
 typedef HINSTANCE HMODULE;
 
-struct POINT { LONG x; LONG y; };
-struct RECT { LONG left; LONG top; LONG right; LONG bottom; };
-struct SIZE { LONG cx; LONG cy; };
+struct POINT {
+    LONG x;
+    LONG y;
+};
+struct RECT {
+    LONG left;
+    LONG top;
+    LONG right;
+    LONG bottom;
+};
+struct SIZE {
+    LONG cx;
+    LONG cy;
+};
 typedef POINT* LPPOINT;
 typedef RECT* LPRECT;
 
-#define RGB(r, g, b) ((COLORREF)(((BYTE)(r)) | ((WORD)((BYTE)(g)) << 8) | (((DWORD)(BYTE)(b)) << 16)))
+#define RGB(r, g, b) \
+    ((COLORREF)(((BYTE)(r)) | ((WORD)((BYTE)(g)) << 8) | (((DWORD)(BYTE)(b)) << 16)))
 #define GetRValue(c) ((BYTE)(c))
 #define GetGValue(c) ((BYTE)(((WORD)(c)) >> 8))
 #define GetBValue(c) ((BYTE)((c) >> 16))
 #define LOWORD(l) ((WORD)(((UINT_PTR)(l)) & 0xffff))
-#define MAKELONG(a, b) ((LONG)(((WORD)(((UINT_PTR)(a)) & 0xffff)) | ((DWORD)((WORD)(((UINT_PTR)(b)) & 0xffff))) << 16))
+#define MAKELONG(a, b) \
+    ((LONG)(((WORD)(((UINT_PTR)(a)) & 0xffff)) | ((DWORD)((WORD)(((UINT_PTR)(b)) & 0xffff))) << 16))
 #define MAKELPARAM(l, h) ((LPARAM)(DWORD)MAKELONG(l, h))
 #define MAKEINTRESOURCEW(i) ((LPWSTR)((UINT_PTR)((WORD)(i))))
 #define IS_INTRESOURCE(r) ((((UINT_PTR)(r)) >> 16) == 0)

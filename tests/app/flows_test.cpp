@@ -24,8 +24,12 @@ namespace {
 
 // The chart's mapping in the 994 x 671 client area (s in J/(kg K), t in C).
 constexpr int origin_x = 20, origin_y = 655, plot_width = 972, plot_height = 653;
-int x_of(double s) { return static_cast<int>(s * plot_width / 10000 + origin_x); }
-int y_of(double t) { return static_cast<int>(origin_y - plot_height * t / 700); }
+int x_of(double s) {
+    return static_cast<int>(s * plot_width / 10000 + origin_x);
+}
+int y_of(double t) {
+    return static_cast<int>(origin_y - plot_height * t / 700);
+}
 
 // Polls every 10 ms until done() holds, for about `timeout_ms` at most.
 template <class Done>
@@ -44,7 +48,8 @@ std::string run(const std::string& command) {
     std::string output;
     FILE* pipe = popen(("timeout -k 2 20 " + command + " 2>/dev/null").c_str(), "r");
     char buffer[4096];
-    for (size_t n; pipe && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, n);
+    for (size_t n; pipe && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        output.append(buffer, n);
     return pipe && pclose(pipe) == 0 ? output : std::string();
 }
 
@@ -54,13 +59,17 @@ std::string find_window(const std::string& title, int timeout_ms = 10000) {
     poll([&] { return !!(std::istringstream(run(search)) >> id); }, timeout_ms);
     return id;
 }
-bool window_gone(const std::string& title) { return poll([&] { return find_window(title, 0).empty(); }); }
-void xdotool(const std::string& arguments) { run("xdotool " + arguments); }
+bool window_gone(const std::string& title) {
+    return poll([&] { return find_window(title, 0).empty(); });
+}
+void xdotool(const std::string& arguments) {
+    run("xdotool " + arguments);
+}
 // A click at a point of a dialog in dialog units (2 pixels each in templates without a
 // font of their own), and what follows it.
 void click(const std::string& window, int x, int y, const std::string& then = "") {
-    xdotool("mousemove --window " + window + " " + std::to_string(2 * x) + " " + std::to_string(2 * y) +
-            " click 1" + then);
+    xdotool("mousemove --window " + window + " " + std::to_string(2 * x) + " " +
+            std::to_string(2 * y) + " click 1" + then);
 }
 
 // vapora-calc's "name value" reply, in the units the program shows.
@@ -83,8 +92,12 @@ std::vector<double> state(Values values, const std::string& prefix = "") {
 // The state the hook wrote: "key value ..." lines, count_<event> for every event.
 struct Dump {
     std::map<std::string, std::string> lines;
-    double number(const std::string& key) const { return lines.count(key) ? std::stod(lines.at(key)) : 0.0; }
-    long count(const std::string& event) const { return static_cast<long>(number("count_" + event)); }
+    double number(const std::string& key) const {
+        return lines.count(key) ? std::stod(lines.at(key)) : 0.0;
+    }
+    long count(const std::string& event) const {
+        return static_cast<long>(number("count_" + event));
+    }
 };
 
 // A window's surface as the hook saved it: 0xRRGGBB pixels, 0xFFFFFFFF outside.
@@ -99,7 +112,9 @@ struct Image {
     }
 };
 
-COLORREF colorref(uint32_t rgb) { return RGB(rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+COLORREF colorref(uint32_t rgb) {
+    return RGB(rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
 
 // A font without a face name, as the program asks for it, and a text drawn in it.
 struct Font {
@@ -124,12 +139,13 @@ int text_mismatch(const Image& shot, int x0, int y0, int x1, int y1, const std::
                   uint32_t background, const Image* other = nullptr) {
     MemoryDC c(x1 - x0, y1 - y0);
     for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) c.set(x - x0, y - y0, colorref((other ? *other : shot).pixel(x, y)));
+        for (int x = x0; x < x1; ++x)
+            c.set(x - x0, y - y0, colorref((other ? *other : shot).pixel(x, y)));
     SetBkColor(c.dc, colorref(background));
     for (const Line& t : texts) {
         const Font& f = t.font;
-        HGDIOBJ old = SelectObject(
-            c.dc, CreateFontW(f.height, 0, 0, 0, f.weight, 0, 0, 0, 0, 0, 0, f.quality, f.pitch_family, nullptr));
+        HGDIOBJ old = SelectObject(c.dc, CreateFontW(f.height, 0, 0, 0, f.weight, 0, 0, 0, 0, 0, 0,
+                                                     f.quality, f.pitch_family, nullptr));
         for (int y = t.y - y0; y < std::min(t.y - y0 + f.height, c.height); ++y)
             for (int x = t.x - x0; x < c.width; ++x) c.set(x, y, colorref(background));
         SetBkMode(c.dc, t.opaque ? OPAQUE : TRANSPARENT);
@@ -151,7 +167,8 @@ public:
         dir_ = pattern;
         if ((pid_ = fork()) == 0) {
             setenv("VAPORA_TEST_DIR", dir_.c_str(), 1);
-            if (freopen((dir_ + "/log").c_str(), "w", stderr)) execl(VAPORA_APP_PATH, VAPORA_APP_PATH, nullptr);
+            if (freopen((dir_ + "/log").c_str(), "w", stderr))
+                execl(VAPORA_APP_PATH, VAPORA_APP_PATH, nullptr);
             _exit(127);
         }
         main_window = find_window("Vapora 2.0");
@@ -187,7 +204,8 @@ public:
         kill(pid_, SIGUSR1);
         Image image;
         if (!poll([&] { return access(path.c_str(), F_OK) == 0; })) return image;
-        image.surface.reset(cairo_image_surface_create_from_png(path.c_str()), cairo_surface_destroy);
+        image.surface.reset(cairo_image_surface_create_from_png(path.c_str()),
+                            cairo_surface_destroy);
         image.width = cairo_image_surface_get_width(image.surface.get());  // 0 for a broken file
         image.height = cairo_image_surface_get_height(image.surface.get());
         return image;
@@ -195,9 +213,12 @@ public:
     // Waits until the main window has handled the move to exactly that pixel.
     Dump move_to(int x, int y) {
         Dump d;
-        const auto there = [&] { return (d = dump()).number("cursor_x") == x && d.number("cursor_y") == y; };
+        const auto there = [&] {
+            return (d = dump()).number("cursor_x") == x && d.number("cursor_y") == y;
+        };
         for (int attempt = 0; attempt < 3 && !there(); ++attempt, poll(there, 5000))
-            xdotool("mousemove --window " + main_window + " " + std::to_string(x) + " " + std::to_string(y));
+            xdotool("mousemove --window " + main_window + " " + std::to_string(x) + " " +
+                    std::to_string(y));
         return d;
     }
     // Clicks there, then waits for `event` (the results dialog opened by a second point
@@ -225,8 +246,12 @@ std::wstring format(const wchar_t* pattern, double value) {
 }
 
 // The chart point of a pixel, s in kJ/(kg K) and t in C, and vapora-calc's state there.
-double s_of(int x) { return (x - origin_x) * 10.0 / plot_width; }
-double t_of(int y) { return (2.0 + plot_height - y) * 700.0 / plot_height; }
+double s_of(int x) {
+    return (x - origin_x) * 10.0 / plot_width;
+}
+double t_of(int y) {
+    return (2.0 + plot_height - y) * 700.0 / plot_height;
+}
 std::vector<double> calc_point(int x, int y) {
     char args[80];
     std::snprintf(args, sizeof args, "point %.17g %.17g", s_of(x), t_of(y));
@@ -235,31 +260,35 @@ std::vector<double> calc_point(int x, int y) {
 
 int prompt_mismatch(const Image& shot, const wchar_t* line1, const wchar_t* line2) {
     return text_mismatch(shot, 83, 75, 340, 104,
-                         {{83, 75, line1, prompt_font, black}, {83, 89, line2, prompt_font, black}}, 0xC0C0C0);
+                         {{83, 75, line1, prompt_font, black}, {83, 89, line2, prompt_font, black}},
+                         0xC0C0C0);
 }
 
 int readout_mismatch(const Image& shot, const std::vector<double>& c) {
     const int left = origin_x + 20, top = origin_y - plot_height / 2;
-    const wchar_t* formats[6] = {L"t = %.1f C   ",     L"p = %.3f bar   ",  L"h = %.0f kJ/kg   ",
+    const wchar_t* formats[6] = {L"t = %.1f C   ",      L"p = %.3f bar   ",   L"h = %.0f kJ/kg   ",
                                  L"s = %.3f kJ/kgC   ", L"v = %.3f m3/kg   ", L"x = %.2f kg/kg   "};
     std::vector<Line> texts = {{left + 15, top + 5, L"   Vapora", {14, 700, proof, 0x22}, white}};
     for (int i = 0; i < 6; ++i)
-        texts.push_back({left + 5, top + 30 + 15 * i, format(formats[i], c[i]), readout_font, white, true});
+        texts.push_back(
+            {left + 5, top + 30 + 15 * i, format(formats[i], c[i]), readout_font, white, true});
     return text_mismatch(shot, left, top, left + 100, top + 125, texts, 0x008200);
 }
 
 // The results dialog's heading, the six lines of each point and the two differences.
-int results_mismatch(const Image& shot, const std::vector<double>& a, const std::vector<double>& b) {
-    const wchar_t* formats[6] = {L"t? = %.1f \u00B0C", L"p? = %.3f bar",   L"h? = %.1f kJ/kg",
+int results_mismatch(const Image& shot, const std::vector<double>& a,
+                     const std::vector<double>& b) {
+    const wchar_t* formats[6] = {L"t? = %.1f \u00B0C",      L"p? = %.3f bar",   L"h? = %.1f kJ/kg",
                                  L"s? = %.3f kJ/kg\u00B0C", L"v? = %.3f m3/kg", L"x? = %.2f kg/kg"};
-    std::vector<Line> texts = {{160, 20, L"Results", {22, 700, 0, 0}, 0x820000},
-                               {120, 235, format(L"h1-h2 = %.1f kJ/kg", a[2] - b[2]), results_font, black},
-                               {120, 260, format(L"s1-s2 = %.3f kJ/kg\u00B0C", a[3] - b[3]), results_font, black}};
+    std::vector<Line> texts = {
+        {160, 20, L"Results", {22, 700, 0, 0}, 0x820000},
+        {120, 235, format(L"h1-h2 = %.1f kJ/kg", a[2] - b[2]), results_font, black},
+        {120, 260, format(L"s1-s2 = %.3f kJ/kg\u00B0C", a[3] - b[3]), results_font, black}};
     for (int i = 0; i < 12; ++i) {  // point 1 first, as point 2 stands to its right
         std::wstring f = formats[i / 2];
         f[1] = i % 2 ? L'2' : L'1';
-        texts.push_back({i % 2 ? 240 : 40, 60 + 25 * (i / 2), format(f.c_str(), (i % 2 ? b : a)[i / 2]),
-                         results_font, black});
+        texts.push_back({i % 2 ? 240 : 40, 60 + 25 * (i / 2),
+                         format(f.c_str(), (i % 2 ? b : a)[i / 2]), results_font, black});
     }
     return text_mismatch(shot, 0, 0, shot.width, 296, texts, shot.pixel(2, 2));
 }
@@ -279,9 +308,11 @@ std::string open_input(App& app) {
     xdotool("key a");
     std::string input = find_window("Data input window");
     Image shot = app.snapshot("Data input window");
-    EXPECT_EQ(text_mismatch(shot, 22, 10, shot.width, 30,
-                            {{22, 10, L"Introduce the start point and the end point", {17, 700, 0, 0}, blue}},
-                            shot.pixel(2, 2)), 0);
+    EXPECT_EQ(text_mismatch(
+                  shot, 22, 10, shot.width, 30,
+                  {{22, 10, L"Introduce the start point and the end point", {17, 700, 0, 0}, blue}},
+                  shot.pixel(2, 2)),
+              0);
     return input;
 }
 
@@ -304,10 +335,12 @@ void calculate(const std::string& input, const std::vector<const char*>& values)
 
 // The labels in front of the four boxes, as the hook writes them.
 void expect_labels(const Dump& d, const std::string& quantities) {
-    const std::map<char, std::string> labels = {{'t', "t [C]  |"},    {'p', "p [bar]|"}, {'h', "h [kJ/kg]|"},
-                                                {'s', "s [kJ/kgC]|"}, {'x', "x [0-1]|"}, {'e', "eta [%]|"}};
+    const std::map<char, std::string> labels = {{'t', "t [C]  |"},   {'p', "p [bar]|"},
+                                                {'h', "h [kJ/kg]|"}, {'s', "s [kJ/kgC]|"},
+                                                {'x', "x [0-1]|"},   {'e', "eta [%]|"}};
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(d.lines.at("label_" + std::to_string(1051 + 2 * i)), labels.at(quantities[i])) << i;
+        EXPECT_EQ(d.lines.at("label_" + std::to_string(1051 + 2 * i)), labels.at(quantities[i]))
+            << i;
 }
 
 }  // namespace
@@ -319,12 +352,13 @@ TEST(Flows, ReadoutShowsTheStateUnderTheCursor) {
     EXPECT_EQ(shot.width * 10000 + shot.height, 994 * 10000 + 671) << "the client area";
     EXPECT_EQ(prompt_mismatch(shot, start1, start2), 0);
     // Superheated steam, wet steam, compressed water, the margin left of the chart.
-    const int points[][2] = {{x_of(6500), y_of(400)}, {x_of(2000), y_of(150)}, {x_of(3500), y_of(340)},
-                             {5, 663}};
+    const int points[][2] = {
+        {x_of(6500), y_of(400)}, {x_of(2000), y_of(150)}, {x_of(3500), y_of(340)}, {5, 663}};
     for (const auto& pt : points) {
         app.move_to(pt[0], pt[1]);  // outside the chart only t and s
-        const std::vector<double> c = pt[0] > origin_x ? calc_point(pt[0], pt[1])
-                                                       : std::vector<double>{t_of(pt[1]), 0, 0, s_of(pt[0]), 0, 0};
+        const std::vector<double> c =
+            pt[0] > origin_x ? calc_point(pt[0], pt[1])
+                             : std::vector<double>{t_of(pt[1]), 0, 0, s_of(pt[0]), 0, 0};
         EXPECT_EQ(readout_mismatch(app.snapshot(), c), 0) << pt[0] << "," << pt[1];
     }
 }
@@ -337,12 +371,14 @@ TEST(Flows, TwoClicksMarkJoinAndShowTheProcess) {
     // A click outside the valid space (below 10 C) beeps and says so, in either state.
     EXPECT_EQ(app.click_at(x_of(5000), y_of(5)).count("beep"), 1);
     EXPECT_EQ(prompt_mismatch(app.snapshot(), L"The point selected is outside the valid space",
-                              L"Please re-insert the point by the mouse"), 0);
+                              L"Please re-insert the point by the mouse"),
+              0);
     EXPECT_EQ(app.click_at(ax, ay).number("awaiting_first_point"), 0);
     Image marked = app.snapshot();
     EXPECT_GT(around(marked, ax, ay, red), 12);
     EXPECT_EQ(prompt_mismatch(marked, L"Point the screen and press the LEFT BUTTON of",
-                              L"the mouse to calculate values of the second point"), 0);
+                              L"the mouse to calculate values of the second point"),
+              0);
     // The rubber band inverts what it crosses; moved away and back, it leaves the same
     // screen, so every earlier segment was erased.
     app.move_to(bx, by);
@@ -376,7 +412,8 @@ TEST(Flows, TypedPairsAreRefusedOrSolvedMarkedAndShown) {
     click(input, 135, 138);
     Dump d = app.wait_count("message_box", 0);
     EXPECT_EQ(d.lines["message_texts"], "Data out of range, please retry| OK|");  // and one button
-    const Line thinking = {83, 70, L"Thinking ...", {19, 700, proof, 0x20}, red};  // behind the message box
+    const Line thinking = {
+        83, 70, L"Thinking ...", {19, 700, proof, 0x20}, red};  // behind the message box
     EXPECT_EQ(text_mismatch(app.snapshot(), 83, 70, 340, 89, {thinking}, 0xC0C0C0), 0);
     xdotool("key Return");
     d = app.wait_count("key_down", d.count("key_down"));
@@ -392,10 +429,9 @@ TEST(Flows, TypedPairsAreRefusedOrSolvedMarkedAndShown) {
                           {"p,s", "t,x", {"20", "6.5", "120", "0.25"}},
                           {"p,x", "t,p", {"2", "0.9", "50", "200"}}};
     // Selector centres of point 1, in dialog units; point 2's are 90 units further right.
-    std::map<std::string, std::pair<int, int>> selectors = {{"t,p", {30, 46}}, {"t,h", {52, 46}},
-                                                            {"p,h", {67, 46}}, {"t,s", {22, 58}},
-                                                            {"p,s", {37, 58}}, {"t,x", {52, 58}},
-                                                            {"p,x", {67, 58}}};
+    std::map<std::string, std::pair<int, int>> selectors = {
+        {"t,p", {30, 46}}, {"t,h", {52, 46}}, {"p,h", {67, 46}}, {"t,s", {22, 58}},
+        {"p,s", {37, 58}}, {"t,x", {52, 58}}, {"p,x", {67, 58}}};
     for (const Case& c : cases) {
         const std::string &pair1 = c.pair1, &pair2 = c.pair2;
         SCOPED_TRACE(pair1 + " / " + pair2);
@@ -404,9 +440,12 @@ TEST(Flows, TypedPairsAreRefusedOrSolvedMarkedAndShown) {
         const long commands = app.dump().count("input_command");
         click(input, selectors[pair1].first, selectors[pair1].second);
         click(input, selectors[pair2].first + 90, selectors[pair2].second);
-        expect_labels(app.wait_count("input_command", commands + 1), {pair1[0], pair1[2], pair2[0], pair2[2]});
-        const std::vector<double> a = state(calc("state " + pair1 + " " + c.values[0] + " " + c.values[1])),
-                                  b = state(calc("state " + pair2 + " " + c.values[2] + " " + c.values[3]));
+        expect_labels(app.wait_count("input_command", commands + 1),
+                      {pair1[0], pair1[2], pair2[0], pair2[2]});
+        const std::vector<double> a = state(calc("state " + pair1 + " " + c.values[0] + " " +
+                                                 c.values[1])),
+                                  b = state(calc("state " + pair2 + " " + c.values[2] + " " +
+                                                 c.values[3]));
         calculate(input, c.values);
         close_results(app, a, b);
         Image shot = app.snapshot();

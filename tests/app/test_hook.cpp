@@ -37,23 +37,32 @@ std::string title_of(HWND hwnd) {  // the titles are plain ASCII
 std::string event_name(const std::string& event, HWND hwnd, UINT message) {
     if (event == "dialog") {
         const std::string title = title_of(hwnd);
-        return title == "Results" ? "results" : title == "Informazioni su Vapora 2.0" ? "about" : "";
+        return title == "Results"                      ? "results"
+               : title == "Informazioni su Vapora 2.0" ? "about"
+                                                       : "";
     }
-    const std::map<UINT, const char*> names = {{WM_PAINT, "paint"}, {WM_MOUSEMOVE, "mouse_move"},
+    const std::map<UINT, const char*> names = {{WM_PAINT, "paint"},
+                                               {WM_MOUSEMOVE, "mouse_move"},
                                                {WM_LBUTTONDOWN, "left_button_down"},
-                                               {WM_KEYDOWN, "key_down"}, {WM_COMMAND, "input_command"}};
+                                               {WM_KEYDOWN, "key_down"},
+                                               {WM_COMMAND, "input_command"}};
     if (event != "message") return event;
     if (!names.count(message)) return "";
     const std::string title = title_of(hwnd);
     if (title == "Data input window") return message == WM_COMMAND ? names.at(message) : "";
-    return message != WM_COMMAND && title == std::string(window_title, window_title + wcslen(window_title))
-               ? names.at(message) : "";
+    return message != WM_COMMAND &&
+                   title == std::string(window_title, window_title + wcslen(window_title))
+               ? names.at(message)
+               : "";
 }
 
 // The labels of a message box about to be shown: the newest dialog not yet on screen.
 void collect_labels(GtkWidget* widget, gpointer out) {
-    if (GTK_IS_LABEL(widget)) *static_cast<std::string*>(out) += std::string(" ") + gtk_label_get_text(GTK_LABEL(widget)) + "|";
-    else if (GTK_IS_CONTAINER(widget)) gtk_container_forall(GTK_CONTAINER(widget), collect_labels, out);
+    if (GTK_IS_LABEL(widget))
+        *static_cast<std::string*>(out) +=
+            std::string(" ") + gtk_label_get_text(GTK_LABEL(widget)) + "|";
+    else if (GTK_IS_CONTAINER(widget))
+        gtk_container_forall(GTK_CONTAINER(widget), collect_labels, out);
 }
 
 std::string message_box_texts() {
@@ -71,10 +80,11 @@ void write_state(const std::string& event, HWND hwnd) {
     FILE* f = std::fopen((path + ".tmp").c_str(), "w");
     if (!f) return;
     ++event_counts[event];
-    for (const auto& count : event_counts) std::fprintf(f, "count_%s %ld\n", count.first.c_str(), count.second);
+    for (const auto& count : event_counts)
+        std::fprintf(f, "count_%s %ld\n", count.first.c_str(), count.second);
     std::fprintf(f, "awaiting_first_point %d\ncursor_x %ld\ncursor_y %ld\ngdi_objects %d\n",
-                 awaiting_first_point ? 1 : 0, static_cast<long>(cursor_px.x), static_cast<long>(cursor_px.y),
-                 vapora_gdi_object_count());
+                 awaiting_first_point ? 1 : 0, static_cast<long>(cursor_px.x),
+                 static_cast<long>(cursor_px.y), vapora_gdi_object_count());
     for (int id = 1051; event == "input_command" && id <= 1057; id += 2) {
         wchar_t text[100] = {};
         GetDlgItemTextW(hwnd, id, text, 100);
@@ -82,7 +92,8 @@ void write_state(const std::string& event, HWND hwnd) {
     }
     if (event == "about") {  // the texts of its controls, in the order of the template
         std::fputs("about_texts", f);
-        for (HWND c : hwnd->children) std::fprintf(f, " %s|", std::string(c->text.begin(), c->text.end()).c_str());
+        for (HWND c : hwnd->children)
+            std::fprintf(f, " %s|", std::string(c->text.begin(), c->text.end()).c_str());
         std::fputc('\n', f);
     }
     if (event == "message_box") std::fprintf(f, "message_texts%s\n", message_box_texts().c_str());
@@ -106,8 +117,10 @@ void platform_test_hook(const char* event, HWND hwnd, UINT message) {
     if (!dir || !*dir) return;
     static const guint snapshots = g_unix_signal_add(SIGUSR1, write_snapshots, nullptr);
     (void)snapshots;
-    if (message == WM_NCDESTROY) windows.erase(hwnd);
-    else if (hwnd) windows.insert(hwnd);
+    if (message == WM_NCDESTROY)
+        windows.erase(hwnd);
+    else if (hwnd)
+        windows.insert(hwnd);
     const std::string name = message == WM_NCDESTROY ? "" : event_name(event, hwnd, message);
     if (!name.empty()) write_state(name, hwnd);
 }

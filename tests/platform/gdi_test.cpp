@@ -13,8 +13,7 @@ constexpr COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255), red = RGB(2
 
 // Drawn with a white pen and a red brush; read back as '.' black, 'o' white, '#' red,
 // '?' anything else.
-TEST(GdiPixels, LinesAreasAndTheInvertingPenCoverWhatWin32Covers)
-{
+TEST(GdiPixels, LinesAreasAndTheInvertingPenCoverWhatWin32Covers) {
     struct Case {
         const char* what;
         int pen;
@@ -22,19 +21,31 @@ TEST(GdiPixels, LinesAreasAndTheInvertingPenCoverWhatWin32Covers)
         std::vector<std::string> expected;
     };
     const Case cases[] = {
-        {"LineTo leaves out its end pixel; halves round away from the start", PS_SOLID,
+        {"LineTo leaves out its end pixel; halves round away from the start",
+         PS_SOLID,
          [](HDC dc) { MoveToEx(dc, 0, 0, nullptr), LineTo(dc, 6, 2), LineTo(dc, 6, 5); },
          {"oo.....", "..ooo..", ".....oo", "......o", "......o", "......."}},
-        {"a rectangle covers its left and top edges, not its right and bottom", PS_SOLID,
+        {"a rectangle covers its left and top edges, not its right and bottom",
+         PS_SOLID,
          [](HDC dc) { Rectangle(dc, 1, 1, 5, 4); },
          {".......", ".oooo..", ".o##o..", ".oooo..", ".......", "......."}},
-        {"with the null pen one pixel less each way", PS_NULL, [](HDC dc) { Rectangle(dc, 1, 1, 5, 4); },
+        {"with the null pen one pixel less each way",
+         PS_NULL,
+         [](HDC dc) { Rectangle(dc, 1, 1, 5, 4); },
          {".......", ".###...", ".###...", ".......", ".......", "......."}},
-        {"a polygon's fill keeps its left and top edges", PS_NULL,
-         [](HDC dc) { const POINT p[3] = {{0, 0}, {6, 0}, {0, 4}}; Polygon(dc, p, 3); },
+        {"a polygon's fill keeps its left and top edges",
+         PS_NULL,
+         [](HDC dc) {
+             const POINT p[3] = {{0, 0}, {6, 0}, {0, 4}};
+             Polygon(dc, p, 3);
+         },
          {"######.", "#####..", "###....", "##.....", ".......", "......."}},
-        {"an ellipse is inscribed in its box; the inverting pen flips every colour bit", PS_SOLID,
-         [](HDC dc) { Ellipse(dc, 0, 0, 6, 6), SetROP2(dc, R2_NOT), MoveToEx(dc, 0, 5, nullptr), LineTo(dc, 7, 0); },
+        {"an ellipse is inscribed in its box; the inverting pen flips every colour bit",
+         PS_SOLID,
+         [](HDC dc) {
+             Ellipse(dc, 0, 0, 6, 6), SetROP2(dc, R2_NOT), MoveToEx(dc, 0, 5, nullptr),
+                 LineTo(dc, 7, 0);
+         },
          {".oooo..", "o####.o", "o###?o.", "o##?#o.", "o??##o.", "ooooo.."}},
     };
     for (const Case& k : cases) {
@@ -60,23 +71,31 @@ TEST(GdiPixels, LinesAreasAndTheInvertingPenCoverWhatWin32Covers)
 // Text is placed by the top-left corner of its cell, as tall as the cell height; an
 // escapement of 90 degrees turns it to run upward from that corner; a character width
 // stretches it; an opaque background fills the cell; bold is heavier.
-TEST(GdiText, PlacedByItsCellTurnedByTheEscapementStretchedByTheWidth)
-{
-    for (auto [height, width, escapement, mode, family] : {std::tuple{14, 0, 0, TRANSPARENT, FF_ROMAN}, {22, 0, 0, OPAQUE, FF_SWISS},
-                                                           {10, 0, 900, TRANSPARENT, 0}, {12, 12, 0, TRANSPARENT, 0}}) {
+TEST(GdiText, PlacedByItsCellTurnedByTheEscapementStretchedByTheWidth) {
+    for (auto [height, width, escapement, mode, family] :
+         {std::tuple{14, 0, 0, TRANSPARENT, FF_ROMAN},
+          {22, 0, 0, OPAQUE, FF_SWISS},
+          {10, 0, 900, TRANSPARENT, 0},
+          {12, 12, 0, TRANSPARENT, 0}}) {
         SCOPED_TRACE(testing::Message() << height << " " << width << " " << escapement);
         MemoryDC c(200, 200), thin(200, 200);
         for (MemoryDC* m : {&c, &thin})
-            m->write({L"Hg\u00b0y", 100, 100, height, width, escapement, m == &c ? FW_BOLD : FW_NORMAL, 0, DWORD(family), white, mode == OPAQUE ? red : black});
+            m->write({L"Hg\u00b0y", 100, 100, height, width, escapement,
+                      m == &c ? FW_BOLD : FW_NORMAL, 0, DWORD(family), white,
+                      mode == OPAQUE ? red : black});
         const auto ink = [](COLORREF p) { return GetGValue(p) > 128; };
         const auto other = [](COLORREF p) { return p != black; };
         const auto is_red = [](COLORREF p) { return p == red; };
         const int h = height, all = c.count(0, 0, 200, 200, other);
         EXPECT_GT(c.count(0, 0, 200, 200, ink), thin.count(0, 0, 200, 200, ink) + 5);
-        EXPECT_EQ(escapement ? c.count(100, 0, 100 + h, 100, other) : c.count(100, 100, 200, 100 + h, other), all);
+        EXPECT_EQ(escapement ? c.count(100, 0, 100 + h, 100, other)
+                             : c.count(100, 100, 200, 100 + h, other),
+                  all);
         EXPECT_TRUE(escapement || c.count(100, 100, 100 + h / 2, 100 + h, other) > h / 2);
         EXPECT_TRUE(width == 0 || c.count(100 + 3 * width, 100, 200, 100 + h, other) > 0);
-        EXPECT_EQ(c.count(100, 100, 200, 101, is_red) > 10 && c.count(100, 99 + h, 200, 100 + h, is_red) > 10, mode == OPAQUE);
+        EXPECT_EQ(c.count(100, 100, 200, 101, is_red) > 10 &&
+                      c.count(100, 99 + h, 200, 100 + h, is_red) > 10,
+                  mode == OPAQUE);
     }
 }
 

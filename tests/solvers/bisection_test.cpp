@@ -12,20 +12,22 @@
 // are those of the state it found. The phase flag is 0 above the critical
 // pressure below the critical temperature, 1 elsewhere, both limits included
 // in the 1, on every solver's path.
-TEST(Bisections, RoundTripsAcrossTheChart)
-{
+TEST(Bisections, RoundTripsAcrossTheChart) {
     const auto at = [](double t, double p) {
         SteamState st = {t, p, 0, 0, 0, 0};
         state_from_t_p(t, p, &st.h, &st.s, &st.v, &st.x);
         return st;
     };
     const auto flag = [](double t, double p) { return p > 221.2 && t < 374.15 ? 0.0 : 1.0; };
-    const struct { double t, p; } states[] = {
-        {10, 0.02}, {20, 1}, {50, 10}, {200, 100}, {300, 500}, {340, 1000}, {360, 200},
-        {100, 0.5}, {151, 4.7}, {360, 180}, {374.2, 230}, {380, 250}, {400, 300}, {500, 100},
-        {585, 1000}, {700, 0.02}, {700, 1000}, {374.15, 221.2}, {374.16, 221.2}, {374.14, 221.3},
-        {374.1, 221.2}, {374.1, 221.25}, {374.1, 221}, {374.15, 300}};
-    for (const auto &c : states) {
+    const struct {
+        double t, p;
+    } states[] = {{10, 0.02},     {20, 1},         {50, 10},        {200, 100},
+                  {300, 500},     {340, 1000},     {360, 200},      {100, 0.5},
+                  {151, 4.7},     {360, 180},      {374.2, 230},    {380, 250},
+                  {400, 300},     {500, 100},      {585, 1000},     {700, 0.02},
+                  {700, 1000},    {374.15, 221.2}, {374.16, 221.2}, {374.14, 221.3},
+                  {374.1, 221.2}, {374.1, 221.25}, {374.1, 221},    {374.15, 300}};
+    for (const auto& c : states) {
         SCOPED_TRACE(testing::Message() << "t=" << c.t << " p=" << c.p);
         const SteamState ref = at(c.t, c.p);
         EXPECT_EQ(ref.x, flag(c.t, c.p));
@@ -35,7 +37,7 @@ TEST(Bisections, RoundTripsAcrossTheChart)
             EXPECT_DOUBLE_EQ(at(c.t, b).h, a);
             EXPECT_EQ(x, flag(c.t, b));
         } else {
-            EXPECT_NEAR(b, c.p, 2.0); // a jump of the entropy at the critical point
+            EXPECT_NEAR(b, c.p, 2.0);  // a jump of the entropy at the critical point
         }
         ASSERT_EQ(try_state_from_p_s(c.p, ref.s, &a, &b, &v, &x), 1);
         EXPECT_NEAR(at(a, c.p).s, ref.s, 0.25);
@@ -47,8 +49,7 @@ TEST(Bisections, RoundTripsAcrossTheChart)
         EXPECT_EQ(x, flag(a, c.p));
         // Compressed water below 285 degC has less enthalpy than at 1000 bar,
         // where the (t, h) bracket starts.
-        if (c.t < 285 && ref.s < 3000)
-            continue;
+        if (c.t < 285 && ref.s < 3000) continue;
         // A state whose entropy the inner search missed is no answer: the
         // entropy written is that of the state written.
         ASSERT_EQ(try_state_from_t_h(c.t, ref.h, &a, &b, &v, &x), 1);
@@ -61,14 +62,15 @@ TEST(Bisections, RoundTripsAcrossTheChart)
 
 // Beyond the 0.02 bar isobar, the 700 degC isotherm or the (t, h) bracket, or
 // with no number to aim at: the answer 0, and numbers written.
-TEST(Bisections, TargetsOutOfReachEndWithNumbers)
-{
-    typedef int (*Solver)(double, double, double *, double *, double *, double *);
-    const struct { Solver solve; double a, b; } cases[] = {
-        {try_state_from_t_s, 200, 20000}, {try_state_from_p_s, 100, 9000},
-        {try_state_from_t_h, 200, 9e6},   {try_state_from_p_h, 1, 9e6},
-        {try_state_from_t_s, NAN, 5000},  {try_state_from_p_h, 10, NAN}};
-    for (const auto &c : cases) {
+TEST(Bisections, TargetsOutOfReachEndWithNumbers) {
+    typedef int (*Solver)(double, double, double*, double*, double*, double*);
+    const struct {
+        Solver solve;
+        double a, b;
+    } cases[] = {{try_state_from_t_s, 200, 20000}, {try_state_from_p_s, 100, 9000},
+                 {try_state_from_t_h, 200, 9e6},   {try_state_from_p_h, 1, 9e6},
+                 {try_state_from_t_s, NAN, 5000},  {try_state_from_p_h, 10, NAN}};
+    for (const auto& c : cases) {
         double r[4] = {0, 0, 0, 0};
         EXPECT_EQ(c.solve(c.a, c.b, &r[0], &r[1], &r[2], &r[3]), 0) << c.a << ", " << c.b;
         for (double value : r)

@@ -7,13 +7,15 @@
 
 // Each subregion is told apart by the volume it gives, subregions 3 and 4
 // near 647.3 K by the enthalpy.
-TEST(PropsFromTP, SubregionBorders)
-{
+TEST(PropsFromTP, SubregionBorders) {
     const double Ps350 = sat_pressure(623.15), Ps640 = sat_pressure(640.0);
-    const double P647 = sat_pressure(647.295) + 100; // the liquid, 0.005 K below critical
+    const double P647 = sat_pressure(647.295) + 100;  // the liquid, 0.005 K below critical
     const double PL640 = l_boundary_beta(640.0 / 647.3) * 22120000;
     // v: the volume, or the enthalpy where it is above 1e3
-    const struct { double T, P, v; const char *where; } borders[] = {
+    const struct {
+        double T, P, v;
+        const char* where;
+    } borders[] = {
         {623.15, Ps350, sub1_volume(623.15, Ps350), "350 degC on the saturation line: liquid"},
         {623.15, Ps350 - 0.5e-5, sub1_volume(623.15, Ps350), "within 1e-5 Pa below it: liquid"},
         {623.15, Ps350 - 1.0, sub2_volume(623.15, Ps350 - 1.0), "1 Pa below it: steam"},
@@ -25,7 +27,7 @@ TEST(PropsFromTP, SubregionBorders)
         {860.0, 1e8, sub2_volume(860.0, 1e8), "within 6 K of 863.15 K: 2 at 1000 bar"},
         {850.0, 1e8, sub3_volume(850.0, 1e8), "below that band: 3 above the L line"},
     };
-    for (const auto &b : borders) {
+    for (const auto& b : borders) {
         double v, h, s;
         props_from_TP(b.T, b.P, &v, &h, &s);
         EXPECT_NEAR(b.v > 1e3 ? h : v, b.v, 1e-9 * b.v) << b.where;

@@ -32,7 +32,9 @@ std::map<std::string, std::string> answer(const std::string& arguments) {
     return values;
 }
 
-double number(const std::string& text) { return std::strtod(text.c_str(), nullptr); }
+double number(const std::string& text) {
+    return std::strtod(text.c_str(), nullptr);
+}
 
 // A state's values as the batch's columns t to x, each followed by a comma.
 std::string columns(const std::string& arguments, const std::string& prefix = "") {
@@ -62,7 +64,8 @@ TEST(VaporaCalc, PrintsTheLibrarysValuesExactly) {
 TEST(VaporaCalc, ListsEveryCommandAndItsVersion) {
     const ProcessResult list = calc("--list"), version = calc("--version");
     EXPECT_EQ(list.status, 0);
-    EXPECT_NE(list.out.find("\nsub1_enthalpy              T [K], p [Pa] -> h [J/kg]\n"), std::string::npos);
+    EXPECT_NE(list.out.find("\nsub1_enthalpy              T [K], p [Pa] -> h [J/kg]\n"),
+              std::string::npos);
     // The library's 21 functions, then state, turbine, point and batch.
     EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'), 25);
     EXPECT_EQ(version.status, 0);
@@ -71,7 +74,7 @@ TEST(VaporaCalc, ListsEveryCommandAndItsVersion) {
 
 TEST(VaporaCalc, BadInputIsOneLineOnStderrAndStatus2) {
     const char* cases[] = {
-        "",                       // no function
+        "",  // no function
         "no_such_function 1",
         "sat_pressure",           // too few arguments
         "sub1_volume 300 1e5 7",  // too many
@@ -88,21 +91,27 @@ TEST(VaporaCalc, BadInputIsOneLineOnStderrAndStatus2) {
         const ProcessResult run = calc(arguments);
         EXPECT_EQ(run.status, 2) << arguments;
         EXPECT_EQ(run.out, "") << arguments;
-        EXPECT_TRUE(run.err.size() > 1 && run.err.find('\n') == run.err.size() - 1) << arguments << ": " << run.err;
+        EXPECT_TRUE(run.err.size() > 1 && run.err.find('\n') == run.err.size() - 1)
+            << arguments << ": " << run.err;
     }
     EXPECT_EQ(run_process({VAPORA_CALC, "sub1_volume", "300", ""}).status, 2);  // an empty word
 }
 
 // Each pair code reaches its own solver, in degC, bar and kJ/kg; the guards' refusals.
 TEST(CalcState, PairsRefusalsTurbineAndPoint) {
-    struct Case { const char* arguments; const char* name; double value, tolerance; };
-    const Case cases[] = {
-        {"state t_p 100 1", "s", 7.3618, 0.0001},  {"state t,x 100 0.5", "p", 1.0132, 0.001},
-        {"state p,h 1 50", "t", 12, 1},            {"state t,h 20 2400", "x", 0.94, 0.05},
-        {"state t_s 300 6", "p", 65.05, 0.01},     {"state p_s 10 6.5", "t", 180, 1},
-        {"state p_x 1 1", "t", 99.63, 0.01},       {"point 4 100", "p", 1.0132, 0.001},
+    struct Case {
+        const char* arguments;
+        const char* name;
+        double value, tolerance;
     };
-    for (const Case& c : cases) EXPECT_NEAR(number(answer(c.arguments)[c.name]), c.value, c.tolerance) << c.arguments;
+    const Case cases[] = {
+        {"state t_p 100 1", "s", 7.3618, 0.0001}, {"state t,x 100 0.5", "p", 1.0132, 0.001},
+        {"state p,h 1 50", "t", 12, 1},           {"state t,h 20 2400", "x", 0.94, 0.05},
+        {"state t_s 300 6", "p", 65.05, 0.01},    {"state p_s 10 6.5", "t", 180, 1},
+        {"state p_x 1 1", "t", 99.63, 0.01},      {"point 4 100", "p", 1.0132, 0.001},
+    };
+    for (const Case& c : cases)
+        EXPECT_NEAR(number(answer(c.arguments)[c.name]), c.value, c.tolerance) << c.arguments;
     const std::pair<const char*, const char*> refusals[] = {
         {"state t,p 800 1", "Data out of range, please retry\n"},
         {"state t,p 100 1e-320", "Data out of range, please retry\n"},  // a number, below the range
@@ -119,8 +128,8 @@ TEST(CalcState, PairsRefusalsTurbineAndPoint) {
     double h, s, v, x;
     state_from_t_p(300, 10, &h, &s, &v, &x);
     std::map<std::string, std::string> state = answer("state t_p 300 10");
-    EXPECT_TRUE(number(state["h"]) == h / 1000 && number(state["s"]) == s / 1000 && number(state["v"]) == v &&
-                number(state["x"]) == x);
+    EXPECT_TRUE(number(state["h"]) == h / 1000 && number(state["s"]) == s / 1000 &&
+                number(state["v"]) == v && number(state["x"]) == x);
     std::map<std::string, std::string> turbine = answer("turbine 100 500 0.1 85");
     EXPECT_EQ(turbine["inlet_t"], "500");
     EXPECT_EQ(turbine["isentropic_s"], turbine["inlet_s"]);
@@ -131,20 +140,31 @@ TEST(CalcState, PairsRefusalsTurbineAndPoint) {
 
 TEST(CalcBatch, AnswersEveryRowInOrderAsStateDoes) {
     const std::string refused = ",,,,,,,\"Data out of range, please retry\"\n",
-                      unknown = "bad row: unknown pair code (t_p t_h p_h t_s p_s t_x p_x turbine)\n";
-    const std::string input = "\xEF\xBB\xBFpair,a,b\r\n# a comment\n\n t_h , 20 , 2400 \np_s,10,6.5,,\n"
-                              "turbine,100,500,0.1,85\nt_p,800,1\nturbine,100,500,0.1,120\n"
-                              "t_p,abc,1\npair,1,2\nt_p,1,2,3\n\"x\",1\np_x,1,0";
-    const std::string expected = "pair,a,b,c,d,t_C,p_bar,h_kJ_kg,s_kJ_kgC,v_m3_kg,x,status\n"
-                                 "t_h,20,2400,,," + columns("state t,h 20 2400") + "ok\n"
-                                 "p_s,10,6.5,,," + columns("state p,s 10 6.5") + "ok\n"
-                                 "turbine,100,500,0.1,85," + columns("turbine 100 500 0.1 85", "outlet_") + "ok\n"
-                                 "t_p,800,1,," + refused + "turbine,100,500,0.1,120" + refused +
-                                 "t_p,abc,1,,,,,,,,,bad row: a is not a number\n"
-                                 "pair,1,2,,,,,,,,," + unknown +
-                                 "t_p,1,2,3,,,,,,,,bad row: a pair takes 2 numbers\n"
-                                 "\"\"\"x\"\"\",1,,,,,,,,,," + unknown +
-                                 "p_x,1,0,,," + columns("state p,x 1 0") + "ok\n";
+                      unknown =
+                          "bad row: unknown pair code (t_p t_h p_h t_s p_s t_x p_x turbine)\n";
+    const std::string input =
+        "\xEF\xBB\xBFpair,a,b\r\n# a comment\n\n t_h , 20 , 2400 \np_s,10,6.5,,\n"
+        "turbine,100,500,0.1,85\nt_p,800,1\nturbine,100,500,0.1,120\n"
+        "t_p,abc,1\npair,1,2\nt_p,1,2,3\n\"x\",1\np_x,1,0";
+    const std::string expected =
+        "pair,a,b,c,d,t_C,p_bar,h_kJ_kg,s_kJ_kgC,v_m3_kg,x,status\n"
+        "t_h,20,2400,,," +
+        columns("state t,h 20 2400") +
+        "ok\n"
+        "p_s,10,6.5,,," +
+        columns("state p,s 10 6.5") +
+        "ok\n"
+        "turbine,100,500,0.1,85," +
+        columns("turbine 100 500 0.1 85", "outlet_") +
+        "ok\n"
+        "t_p,800,1,," +
+        refused + "turbine,100,500,0.1,120" + refused +
+        "t_p,abc,1,,,,,,,,,bad row: a is not a number\n"
+        "pair,1,2,,,,,,,,," +
+        unknown +
+        "t_p,1,2,3,,,,,,,,bad row: a pair takes 2 numbers\n"
+        "\"\"\"x\"\"\",1,,,,,,,,,," +
+        unknown + "p_x,1,0,,," + columns("state p,x 1 0") + "ok\n";
     for (const char* source : {"-", ""}) {
         const ProcessResult run = calc(std::string("batch ") + source, input);
         EXPECT_EQ(run.status, 0) << run.err;

@@ -15,12 +15,13 @@
 namespace {
 
 // A file name of this test's own, so that tests running side by side never meet.
-std::string temp(const std::string& name) { return testing::TempDir() + "chart_" + std::to_string(getpid()) + "_" + name; }
+std::string temp(const std::string& name) {
+    return testing::TempDir() + "chart_" + std::to_string(getpid()) + "_" + name;
+}
 
 // A PNG of the chart n times larger, read into a memory DC (nothing where it is smaller).
 struct Png : MemoryDC {
-    Png(const std::string& path, int n) : MemoryDC(994 * n, 671 * n)
-    {
+    Png(const std::string& path, int n) : MemoryDC(994 * n, 671 * n) {
         cairo_surface_t* png = cairo_image_surface_create_from_png(path.c_str());
         cairo_t* cr = cairo_create(vapora_dc_surface(dc));
         cairo_set_source_surface(cr, png, 0, 0);
@@ -35,30 +36,36 @@ const DiagramFrame f = frame_from_client(&client);
 
 // A cycle of batch rows (input and output, some refused), and a process, in each format;
 // the PNG also twice as large.
-TEST(ChartTool, PngSvgAndPdfHoldTheChartTheProcessAndTheStatesInOrder)
-{
-    const std::string states = temp("cycle.csv"), png = temp("out.png"), svg = temp("out.svg"), pdf = temp("out.pdf");
+TEST(ChartTool, PngSvgAndPdfHoldTheChartTheProcessAndTheStatesInOrder) {
+    const std::string states = temp("cycle.csv"), png = temp("out.png"), svg = temp("out.svg"),
+                      pdf = temp("out.pdf");
     std::ofstream(states) << "pair,a,b\n# 100 bar to 0.1 bar\np_x,0.1,0\nt_p,500,100\nt_p,900,1\n"
                              "p_s,0.1,6.6\nbogus,1,2\np_s,0.1,6.6,,,46,0.1,2100,6.6,14,0.8,ok\n"
                              "t_p,900,1,,,,,,,,,\"Data out of range, please retry\"\n";
     for (const std::string& out : {png, svg, pdf, png + "2.png"}) {
-        const ProcessResult r = run_process({VAPORA_CHART_EXE, out, "--process", "2", "300", "3", "500", "--states", states, "--scale", out == png + "2.png" ? "2" : "1"});
+        const ProcessResult r =
+            run_process({VAPORA_CHART_EXE, out, "--process", "2", "300", "3", "500", "--states",
+                         states, "--scale", out == png + "2.png" ? "2" : "1"});
         ASSERT_EQ(r.status, 0) << out;  // and the three refused rows, each named
-        EXPECT_TRUE(std::count(r.err.begin(), r.err.end(), '\n') == 3 && r.err.find("line 9 skipped: Data out of range, please retry\n") != r.err.npos) << r.err;
+        EXPECT_TRUE(std::count(r.err.begin(), r.err.end(), '\n') == 3 &&
+                    r.err.find("line 9 skipped: Data out of range, please retry\n") != r.err.npos)
+            << r.err;
     }
     ASSERT_EQ(run_process({RSVG_CONVERT, svg, "-o", svg + ".png"}).status, 0);
     ASSERT_EQ(run_process({PDFTOPPM, "-png", "-r", "72", "-singlefile", pdf, pdf}).status, 0);
-    const POINT marks[] = {{s_to_px(f, 2000), t_to_px(f, 300)},    {s_to_px(f, 3000), t_to_px(f, 500)},
-                           {s_to_px(f, 649.25), t_to_px(f, 45.83)}, {s_to_px(f, 6599.4), t_to_px(f, 500)},
-                           {s_to_px(f, 6600), t_to_px(f, 45.83)},   {s_to_px(f, 6600), t_to_px(f, 46)}};
+    const POINT marks[] = {
+        {s_to_px(f, 2000), t_to_px(f, 300)},     {s_to_px(f, 3000), t_to_px(f, 500)},
+        {s_to_px(f, 649.25), t_to_px(f, 45.83)}, {s_to_px(f, 6599.4), t_to_px(f, 500)},
+        {s_to_px(f, 6600), t_to_px(f, 45.83)},   {s_to_px(f, 6600), t_to_px(f, 46)}};
     for (const std::string& path : {png, svg + ".png", pdf + ".png", png + "2.png"}) {
         SCOPED_TRACE(path);
         const int n = path == png + "2.png" ? 2 : 1;
         const Png p(path, n);
         // Red pixels within r of (x, y) on the picture n times larger.
         const auto red_near = [&](int x, int y, int r) {
-            return p.count(n * x - r, n * y - r, n * x + r + 1, n * y + r + 1,
-                           [](COLORREF c) { return GetRValue(c) > 200 && GetGValue(c) < 200 && GetBValue(c) < 80; });
+            return p.count(n * x - r, n * y - r, n * x + r + 1, n * y + r + 1, [](COLORREF c) {
+                return GetRValue(c) > 200 && GetGValue(c) < 200 && GetBValue(c) < 80;
+            });
         };
         for (const POINT& m : marks)
             EXPECT_GT(red_near(m.x, m.y, 2 * n), 8 * n * n) << m.x << "," << m.y;
@@ -68,23 +75,34 @@ TEST(ChartTool, PngSvgAndPdfHoldTheChartTheProcessAndTheStatesInOrder)
         EXPECT_GT(red_near(marks[3].x, t_to_px(f, 300), n), 0);
         EXPECT_EQ(red_near((marks[2].x + marks[5].x) / 2, marks[2].y - 20, 5 * n), 0);
         // The title panel's face and its bevels, the left axis n pixels wide.
-        EXPECT_TRUE(p.at(n * 250, n * 100) == RGB(192, 192, 192) && p.at(n * 77, n * 60) == RGB(224, 224, 224) &&
+        EXPECT_TRUE(p.at(n * 250, n * 100) == RGB(192, 192, 192) &&
+                    p.at(n * 77, n * 60) == RGB(224, 224, 224) &&
                     p.at(n * 343, n * 60) == RGB(160, 160, 160));
-        EXPECT_TRUE(p.at(n * f.origin_x + n - 1, 600) == RGB(255, 255, 255) && p.at(n * f.origin_x + n, 600) == RGB(0, 0, 0));
+        EXPECT_TRUE(p.at(n * f.origin_x + n - 1, 600) == RGB(255, 255, 255) &&
+                    p.at(n * f.origin_x + n, 600) == RGB(0, 0, 0));
     }
 }
 
-TEST(ChartTool, RefusesEveryBadArgumentWithOneLineAndWritesNothing)
-{
+TEST(ChartTool, RefusesEveryBadArgumentWithOneLineAndWritesNothing) {
     const std::string p = temp("refused.png");
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {p, "--point", "nan", "nan"}, {p, "--point", "inf", "300"}, {p, "--process", "5", "300", "21", "100"},
-             {p, "--point", "1"}, {p, "--point", "0x10", "5"}, {p, "--point", "7", "400x"}, {p, "--scale", "9"},
-             {p, "--scale", "1.5"}, {p, "--bogus"}, {p, "--states", "/nonexistent/states.csv"}, {temp("chart.txt")}, {}}) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{p, "--point", "nan", "nan"},
+                                               {p, "--point", "inf", "300"},
+                                               {p, "--process", "5", "300", "21", "100"},
+                                               {p, "--point", "1"},
+                                               {p, "--point", "0x10", "5"},
+                                               {p, "--point", "7", "400x"},
+                                               {p, "--scale", "9"},
+                                               {p, "--scale", "1.5"},
+                                               {p, "--bogus"},
+                                               {p, "--states", "/nonexistent/states.csv"},
+                                               {temp("chart.txt")},
+                                               {}}) {
         std::vector<std::string> command = {VAPORA_CHART_EXE};
         command.insert(command.end(), args.begin(), args.end());
         const ProcessResult r = run_process(command);
-        EXPECT_TRUE(r.status == 2 && std::count(r.err.begin(), r.err.end(), '\n') == 1) << r.status << " " << r.err;
+        EXPECT_TRUE(r.status == 2 && std::count(r.err.begin(), r.err.end(), '\n') == 1)
+            << r.status << " " << r.err;
         EXPECT_FALSE(std::ifstream(p).good()) << r.err;
     }
 }

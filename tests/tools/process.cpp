@@ -38,8 +38,10 @@ ProcessResult run_process(const std::vector<std::string>& argv, const std::strin
             if (fds[i].fd < 0 || fds[i].revents == 0) continue;
             char buffer[65536];
             const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
-            if (n > 0) sinks[i]->append(buffer, static_cast<std::size_t>(n));
-            else close(std::exchange(fds[i].fd, -1));
+            if (n > 0)
+                sinks[i]->append(buffer, static_cast<std::size_t>(n));
+            else
+                close(std::exchange(fds[i].fd, -1));
         }
     }
     int raw = 0;
