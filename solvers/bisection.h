@@ -7,8 +7,7 @@
 // Tolerances: 0.25 J/(kg K) on a matched entropy, 250 J/kg on a matched
 // enthalpy. Every loop has a cap; a target that no probe can meet ends at
 // the cap with the last probe written, and the try_ forms then return 0.
-#ifndef VAPORA_SOLVERS_BISECTION_H
-#define VAPORA_SOLVERS_BISECTION_H
+#pragma once
 
 // A search ends when its probe is within these of the target, both ends of
 // the band included; the chart's end-point searches use the same bands.
@@ -41,5 +40,3 @@ int try_state_from_t_s(double t, double s, double* h, double* p, double* v, doub
 int try_state_from_p_s(double p, double s, double* t, double* h, double* v, double* x);
 int try_state_from_t_h(double t, double h, double* p, double* s, double* v, double* x);
 int try_state_from_p_h(double p, double h, double* t, double* s, double* v, double* x);
-
-#endif

@@ -4,8 +4,7 @@
 // Units across the solver functions: t in degC, p in bar, h in J/kg,
 // s in J/(kg K), v in m3/kg, x in kg/kg. The property library below works in
 // K and Pa; the conversion happens here, at this boundary.
-#ifndef VAPORA_SOLVERS_STEAM_STATE_H
-#define VAPORA_SOLVERS_STEAM_STATE_H
+#pragma once
 
 #include "properties/saturation_line.h"
 
@@ -63,5 +62,3 @@ void sat_vapour_props(double Ts, double Ps, double* v, double* h, double* s);
 
 // The phase flag of a single-phase state at T [K], P [Pa].
 double phase_flag(double T, double P);
-
-#endif

@@ -1,8 +1,7 @@
 // Two-phase states: whether (t, s) or (p, s) lies inside the saturation dome,
 // and the mixture of saturated liquid and vapour from (t, s), (p, s), (t, x)
 // or (p, x). Units: t degC, p bar, h J/kg, s J/(kg K), v m3/kg, x kg/kg.
-#ifndef VAPORA_SOLVERS_TWO_PHASE_H
-#define VAPORA_SOLVERS_TWO_PHASE_H
+#pragma once
 
 // 1 inside the dome, its two boundary lines included; 0 outside and for
 // every t above the critical temperature (p above the critical pressure).
@@ -23,5 +22,3 @@ void wet_state_from_t_s(double t, double s, double* h, double* p, double* v, dou
 void wet_state_from_p_s(double p, double s, double* t, double* h, double* v, double* x);
 void wet_state_from_t_x(double t, double x, double* p, double* s, double* h, double* v);
 void wet_state_from_p_x(double p, double x, double* t, double* s, double* h, double* v);
-
-#endif

@@ -3,8 +3,7 @@
 // an optional sign, digits with a point as decimal separator (at least one digit) and an
 // optional exponent (e or E, an optional sign, at least one digit). Independent of the
 // locale; a tiny value such as 1e-320 is a number, and a range guard decides about it.
-#ifndef VAPORA_SOLVERS_TYPED_NUMBER_H
-#define VAPORA_SOLVERS_TYPED_NUMBER_H
+#pragma once
 
 // As the runtime's _wtof reads a typed text: leading white space skipped, then the
 // longest prefix that is a number is converted; no such prefix gives 0. A value beyond
@@ -16,5 +15,3 @@ double typed_number(const wchar_t* text);
 // A negative zero reads as 0, so that no tool prints "-0" for what the user wrote as 0.
 // false leaves *value untouched.
 bool parse_number_field(const char* text, double* value);
-
-#endif

@@ -6,8 +6,7 @@
 // Units are those the data-input dialog leaves in the records, which are the
 // solver units: t degC, p bar, h J/kg, s J/(kg K), x kg/kg, efficiency in
 // percent. Solved records hold p in bar; the caller converts to Pa.
-#ifndef VAPORA_SOLVERS_TYPED_POINT_H
-#define VAPORA_SOLVERS_TYPED_POINT_H
+#pragma once
 
 #include "solvers/steam_state.h"
 
@@ -41,5 +40,3 @@ int turbine_real_outlet(const SteamState* inlet, const SteamState* isentropic, d
 // succeeded, also when the second refuses; the result is 1 only when both did.
 int turbine_expansion(const SteamState* inlet, double p2, double efficiency, SteamState* isentropic,
                       SteamState* outlet);
-
-#endif

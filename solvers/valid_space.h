@@ -1,8 +1,7 @@
 // The program's valid space and the state at a point of the T-s diagram.
 // Units: t degC, p bar, h J/kg, s J/(kg K). Every test returns 1 inside
 // (limits included) and 0 outside; a NaN argument is outside.
-#ifndef VAPORA_SOLVERS_VALID_SPACE_H
-#define VAPORA_SOLVERS_VALID_SPACE_H
+#pragma once
 
 #include "solvers/steam_state.h"
 
@@ -21,5 +20,3 @@ int in_valid_space_p_s(double p, double s);
 // *state (p in bar) inside the (t, s) valid space; 0 and nothing written
 // outside it.
 int state_at_diagram_point(double t, double s, SteamState* state);
-
-#endif

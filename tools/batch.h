@@ -7,8 +7,7 @@
 //   turbine,P1,T1,P2,EFF  inlet bar and degC, outlet bar, efficiency in percent
 // A first row starting with "pair" is a header and skipped; so are blank lines and
 // lines starting with '#'. Empty fields at the end of a row are ignored.
-#ifndef VAPORA_TOOLS_BATCH_H
-#define VAPORA_TOOLS_BATCH_H
+#pragma once
 
 #include <cstdio>
 #include <string>
@@ -49,5 +48,3 @@ void batch_answer_line(const std::string& line, bool* first_row, std::string* ou
 // Reads every line of in and writes the header and the answers to out. Returns false
 // when in could not be read to its end (what was read is answered).
 bool batch_run(std::FILE* in, std::FILE* out);
-
-#endif
