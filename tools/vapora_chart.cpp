@@ -75,17 +75,16 @@ bool read_states(const char* path, std::vector<Point>* points) {
     std::ifstream in(path);
     if (!in) return false;
     std::string line;
+    bool first_row = true;
     for (int number = 1; std::getline(in, line); ++number) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty() || line[0] == '#' || line.compare(0, 4, "pair") == 0) continue;
-        // An input row is answered as vapora-calc batch answers it, then read as its answer.
+        // Lines the batch skips (blank, comment, header) are skipped here too; an input row
+        // is read as the batch answers it, an output row as it stands.
+        std::string answer;
+        batch_answer_line(line, &first_row, &answer);
+        if (answer.empty()) continue;
         std::vector<std::string> fields = fields_of(line);
-        if (fields.size() < 12) {
-            std::string answer;
-            bool first_row = false;
-            batch_answer_line(line, &first_row, &answer);
-            fields = fields_of(answer.substr(0, answer.find('\n')));
-        }
+        if (fields.size() < 12) fields = fields_of(answer.substr(0, answer.find('\n')));
         Point p;
         const std::string why = fields.size() < 12 ? "bad row" : state_of_answer(fields, &p);
         if (why.empty())
