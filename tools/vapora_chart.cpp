@@ -102,7 +102,7 @@ void draw_point_readout(HDC hdc, const DiagramFrame& frame, Point point) {
     SteamState state = {};
     state.t = point.t;
     state.s = point.s_kj * 1000;
-    if (state_at_diagram_point(state.t, state.s, &state)) state.p *= 100000;
+    if (state_at_diagram_point(state.t, state.s, &state)) state.p *= pascals_per_bar;
     draw_readout_panel(hdc, frame, state);
 }
 
