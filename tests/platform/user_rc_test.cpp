@@ -26,16 +26,11 @@ TEST(ResourceScript, ProgramScriptHoldsWhatTheProgramNeeds) {
     const Kind text{L"Static", SS_LEFT | WS_GROUP}, group{L"Button", BS_GROUPBOX},
         radio{L"Button", BS_RADIOBUTTON | WS_TABSTOP}, push{L"Button", BS_PUSHBUTTON | WS_TABSTOP},
         edit{L"Edit", ES_LEFT | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL};
+    const Kind about{L"Informazioni su Vapora 2.0",
+                     WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT | DS_FIXEDSYS};
     std::vector<Row> expected = {
         // the About box, the data-input dialog, the results dialog
-        {8,
-         {L"Informazioni su Vapora 2.0",
-          WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT | DS_FIXEDSYS},
-         L"MS Shell Dlg",
-         0,
-         0,
-         170,
-         62},
+        {8, about, L"MS Shell Dlg", 0, 0, 170, 62},
         {-1, {L"Static", SS_ICON}, L"", 14, 14, 21, 20},
         {-1, {L"Static", text.second | SS_NOPREFIX}, L"Vapora 2.0, versione 1.0", 42, 14, 114, 8},
         {-1, text, L"Acqua e vapore, IFC-67", 42, 26, 114, 8},

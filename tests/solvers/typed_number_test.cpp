@@ -9,31 +9,17 @@
 #include "solvers/typed_number.h"
 
 TEST(TypedNumber, ReadsTheLongestDecimalPrefix) {
+    // clang-format off
     const struct {
         const wchar_t* text;
         double value;
-    } cases[] = {{L"  0.02", 0.02},
-                 {L"12,5", 12.0},
-                 {L"-3.5e2x", -350.0},
-                 {L"+7.", 7.0},
-                 {L".5", 0.5},
-                 {L"1e", 1.0},
-                 {L"2e+", 2.0},
-                 {L"", 0.0},
-                 {L"abc", 0.0},
-                 {L"nan", 0.0},
-                 {L"-nan", 0.0},
-                 {L"inf", 0.0},
-                 {L"0x1p3", 0.0},
-                 {L"-", 0.0},
-                 {L".", 0.0},
-                 {L"1000.0001", 1000.0001},
-                 {L"1e-400", 0.0},
-                 {L"\t85 %", 85.0},
-                 {L"1e-320", 1e-320},
-                 {L"1e400", HUGE_VAL},
-                 {L"0.001e312", HUGE_VAL},
-                 {L"-1e999999999999", -HUGE_VAL}};
+    } cases[] = {
+        {L"  0.02", 0.02}, {L"12,5", 12.0}, {L"-3.5e2x", -350.0}, {L"+7.", 7.0}, {L".5", 0.5},
+        {L"1e", 1.0}, {L"2e+", 2.0}, {L"", 0.0}, {L"abc", 0.0}, {L"nan", 0.0}, {L"-nan", 0.0},
+        {L"inf", 0.0}, {L"0x1p3", 0.0}, {L"-", 0.0}, {L".", 0.0}, {L"1000.0001", 1000.0001},
+        {L"1e-400", 0.0}, {L"\t85 %", 85.0}, {L"1e-320", 1e-320}, {L"1e400", HUGE_VAL},
+        {L"0.001e312", HUGE_VAL}, {L"-1e999999999999", -HUGE_VAL}};
+    // clang-format on
     for (const auto& c : cases) EXPECT_EQ(typed_number(c.text), c.value) << c.text;
     EXPECT_EQ(typed_number(std::wstring(400, L'9').c_str()), HUGE_VAL);
     // 1e-501: the leading zeros count, not only the exponent.

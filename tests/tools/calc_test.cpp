@@ -139,32 +139,28 @@ TEST(CalcState, PairsRefusalsTurbineAndPoint) {
 }
 
 TEST(CalcBatch, AnswersEveryRowInOrderAsStateDoes) {
-    const std::string refused = ",,,,,,,\"Data out of range, please retry\"\n",
-                      unknown =
-                          "bad row: unknown pair code (t_p t_h p_h t_s p_s t_x p_x turbine)\n";
-    const std::string input =
-        "\xEF\xBB\xBFpair,a,b\r\n# a comment\n\n t_h , 20 , 2400 \np_s,10,6.5,,\n"
-        "turbine,100,500,0.1,85\nt_p,800,1\nturbine,100,500,0.1,120\n"
-        "t_p,abc,1\npair,1,2\nt_p,1,2,3\n\"x\",1\np_x,1,0";
-    const std::string expected =
-        "pair,a,b,c,d,t_C,p_bar,h_kJ_kg,s_kJ_kgC,v_m3_kg,x,status\n"
-        "t_h,20,2400,,," +
-        columns("state t,h 20 2400") +
-        "ok\n"
-        "p_s,10,6.5,,," +
-        columns("state p,s 10 6.5") +
-        "ok\n"
-        "turbine,100,500,0.1,85," +
-        columns("turbine 100 500 0.1 85", "outlet_") +
-        "ok\n"
-        "t_p,800,1,," +
-        refused + "turbine,100,500,0.1,120" + refused +
-        "t_p,abc,1,,,,,,,,,bad row: a is not a number\n"
-        "pair,1,2,,,,,,,,," +
-        unknown +
-        "t_p,1,2,3,,,,,,,,bad row: a pair takes 2 numbers\n"
-        "\"\"\"x\"\"\",1,,,,,,,,,," +
-        unknown + "p_x,1,0,,," + columns("state p,x 1 0") + "ok\n";
+    const std::string refused = ",,,,,,,\"Data out of range, please retry\"",
+                      unknown = "bad row: unknown pair code (t_p t_h p_h t_s p_s t_x p_x turbine)";
+    // Each input line and its answer; a comment, a blank line and the header have none.
+    const std::pair<std::string, std::string> rows[] = {
+        {"\xEF\xBB\xBFpair,a,b\r", ""},
+        {"# a comment", ""},
+        {"", ""},
+        {" t_h , 20 , 2400 ", "t_h,20,2400,,," + columns("state t,h 20 2400") + "ok"},
+        {"p_s,10,6.5,,", "p_s,10,6.5,,," + columns("state p,s 10 6.5") + "ok"},
+        {"turbine,100,500,0.1,85",
+         "turbine,100,500,0.1,85," + columns("turbine 100 500 0.1 85", "outlet_") + "ok"},
+        {"t_p,800,1", "t_p,800,1,," + refused},
+        {"turbine,100,500,0.1,120", "turbine,100,500,0.1,120" + refused},
+        {"t_p,abc,1", "t_p,abc,1,,,,,,,,,bad row: a is not a number"},
+        {"pair,1,2", "pair,1,2,,,,,,,,," + unknown},
+        {"t_p,1,2,3", "t_p,1,2,3,,,,,,,,bad row: a pair takes 2 numbers"},
+        {"\"x\",1", "\"\"\"x\"\"\",1,,,,,,,,,," + unknown},
+        {"p_x,1,0", "p_x,1,0,,," + columns("state p,x 1 0") + "ok"}};
+    std::string input, expected = "pair,a,b,c,d,t_C,p_bar,h_kJ_kg,s_kJ_kgC,v_m3_kg,x,status\n";
+    for (const auto& [line, answer] : rows)
+        input += line + "\n", expected += answer.empty() ? "" : answer + "\n";
+    input.pop_back();  // the last line without its newline
     for (const char* source : {"-", ""}) {
         const ProcessResult run = calc(std::string("batch ") + source, input);
         EXPECT_EQ(run.status, 0) << run.err;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <sstream>
 #include <string>
 
 #include "diagram/diagram.h"
@@ -85,21 +86,14 @@ TEST(ChartTool, PngSvgAndPdfHoldTheChartTheProcessAndTheStatesInOrder) {
 
 TEST(ChartTool, RefusesEveryBadArgumentWithOneLineAndWritesNothing) {
     const std::string p = temp("refused.png");
-    for (const std::vector<std::string>& args :
-         std::vector<std::vector<std::string>>{{p, "--point", "nan", "nan"},
-                                               {p, "--point", "inf", "300"},
-                                               {p, "--process", "5", "300", "21", "100"},
-                                               {p, "--point", "1"},
-                                               {p, "--point", "0x10", "5"},
-                                               {p, "--point", "7", "400x"},
-                                               {p, "--scale", "9"},
-                                               {p, "--scale", "1.5"},
-                                               {p, "--bogus"},
-                                               {p, "--states", "/nonexistent/states.csv"},
-                                               {temp("chart.txt")},
-                                               {}}) {
+    for (const std::string& args :
+         {p + " --point nan nan", p + " --point inf 300", p + " --process 5 300 21 100",
+          p + " --point 1", p + " --point 0x10 5", p + " --point 7 400x", p + " --scale 9",
+          p + " --scale 1.5", p + " --bogus", p + " --states /nonexistent/states.csv",
+          temp("chart.txt"), std::string()}) {
         std::vector<std::string> command = {VAPORA_CHART_EXE};
-        command.insert(command.end(), args.begin(), args.end());
+        std::istringstream words(args);
+        for (std::string word; words >> word;) command.push_back(word);
         const ProcessResult r = run_process(command);
         EXPECT_TRUE(r.status == 2 && std::count(r.err.begin(), r.err.end(), '\n') == 1)
             << r.status << " " << r.err;
