@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs the Windows program under Wine on a private Xvfb display and drives it as a user
-# (tests/wine/flows.py): the chart against the Linux vapora-chart, the readout, the
+# (tests/wine/flows.py): the chart against the Linux vapora-chart, the
 # data-input dialog's selector labels, typed points, the About box and the end.
 #
 #   scripts/build-windows.sh && scripts/test-windows.sh

@@ -32,28 +32,21 @@ std::string title_of(HWND hwnd) {  // the titles are plain ASCII
     return std::string(text, text + wcslen(text));
 }
 
-// The event a test waits for; empty for the others. (Reading a title sends WM_GETTEXT,
-// so only the messages named here ask for one.)
+// The event a test waits for, "" for the others: the main window's paints, mouse moves
+// and clicks, the data-input dialog's commands, the results and About dialogs set up.
+// (Reading a title sends WM_GETTEXT, so only the messages named here ask for one.)
 std::string event_name(const std::string& event, HWND hwnd, UINT message) {
-    if (event == "dialog") {
-        const std::string title = title_of(hwnd);
-        return title == "Results"                      ? "results"
-               : title == "Informazioni su Vapora 2.0" ? "about"
-                                                       : "";
-    }
-    const std::map<UINT, const char*> names = {{WM_PAINT, "paint"},
-                                               {WM_MOUSEMOVE, "mouse_move"},
-                                               {WM_LBUTTONDOWN, "left_button_down"},
-                                               {WM_KEYDOWN, "key_down"},
-                                               {WM_COMMAND, "input_command"}};
-    if (event != "message") return event;
-    if (!names.count(message)) return "";
+    const std::map<UINT, const char*> main_window = {
+        {WM_PAINT, "paint"}, {WM_MOUSEMOVE, "mouse_move"}, {WM_LBUTTONDOWN, "left_button_down"}};
+    if (event == "message" && message == WM_COMMAND)
+        return title_of(hwnd) == "Data input window" ? "input_command" : "";
+    if (event == "message")
+        return main_window.count(message) && title_of(hwnd) == "Vapora 2.0"
+                   ? main_window.at(message)
+                   : "";
+    if (event != "dialog") return event;
     const std::string title = title_of(hwnd);
-    if (title == "Data input window") return message == WM_COMMAND ? names.at(message) : "";
-    return message != WM_COMMAND &&
-                   title == std::string(window_title, window_title + wcslen(window_title))
-               ? names.at(message)
-               : "";
+    return title == "Results" ? "results" : title == "Informazioni su Vapora 2.0" ? "about" : "";
 }
 
 // The labels of a message box about to be shown: the newest dialog not yet on screen.

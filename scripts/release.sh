@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Builds Vapora for release and gathers it in one folder:
-#   tools/release.sh [OUT]      OUT defaults to dist/
+#   scripts/release.sh [OUT]      OUT defaults to dist/
 # OUT/vapora_VERSION_ARCH.deb      the Linux package, made with CPack: /usr/bin/vapora,
 #                                  vapora-calc and vapora-chart, the desktop entry and its
 #                                  icons, the AppStream metainfo and the man pages
 # OUT/vapora-VERSION-win32.zip     the 32-bit Windows program and a short text on it
 # OUT/vapora.exe, OUT/vapora       the two programs on their own
 # OUT/SHA256SUMS                   checksums of all four
-# VERSION is the program's own (see the top-level CMakeLists.txt); tools/check-release.sh
+# VERSION is the program's own (see the top-level CMakeLists.txt); tests/check-release.sh
 # checks what this leaves.
 set -euo pipefail
 cd "$(dirname "$0")/.."
