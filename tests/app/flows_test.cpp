@@ -5,7 +5,6 @@
 // Each flow reads every text the user sees off those surfaces, pixel for pixel against
 // the same text drawn where the program places it, with the values vapora-calc gives
 // for the same input. Every wait is bounded.
-#include <cairo.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -101,36 +100,8 @@ struct Dump {
     }
 };
 
-// A window's surface as a PNG file holds it: 0xRRGGBB pixels, 0xFFFFFFFF outside.
-struct Image {
-    std::shared_ptr<cairo_surface_t> surface;
-    int width = 0, height = 0;
-    uint32_t pixel(int x, int y) const {
-        if (x < 0 || y < 0 || x >= width || y >= height) return 0xFFFFFFFFu;
-        const unsigned char* row = cairo_image_surface_get_data(surface.get()) +
-                                   y * cairo_image_surface_get_stride(surface.get());
-        return reinterpret_cast<const uint32_t*>(row)[x] & 0xFFFFFF;
-    }
-};
-Image load_png(const std::string& path) {
-    Image image;
-    image.surface.reset(cairo_image_surface_create_from_png(path.c_str()), cairo_surface_destroy);
-    image.width = cairo_image_surface_get_width(image.surface.get());  // 0 for a broken file
-    image.height = cairo_image_surface_get_height(image.surface.get());
-    return image;
-}
-// Pixels where two images differ; all of them when their sizes do.
-int differing(const Image& a, const Image& b) {
-    if (a.width != b.width || a.height != b.height) return a.width * a.height + 1;
-    int n = 0;
-    for (int y = 0; y < a.height; ++y)
-        for (int x = 0; x < a.width; ++x) n += a.pixel(x, y) != b.pixel(x, y);
-    return n;
-}
-
-COLORREF colorref(uint32_t rgb) {
-    return RGB(rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF);
-}
+// A window's pixels, read from a PNG file.
+using Image = std::shared_ptr<MemoryDC>;
 
 // A font without a face name, as the program asks for it, and a text drawn in it.
 struct Font {
@@ -143,7 +114,7 @@ struct Line {
     int x, y;
     std::wstring text;
     Font font;
-    uint32_t colour;
+    COLORREF colour;
     bool opaque = false;
 };
 
@@ -152,25 +123,25 @@ struct Line {
 // the layer's own GDI: 0 when the shot shows these texts and nothing else on their
 // lines.
 int text_mismatch(const Image& shot, int x0, int y0, int x1, int y1, const std::vector<Line>& texts,
-                  uint32_t background) {
+                  COLORREF background) {
     MemoryDC c(x1 - x0, y1 - y0);
     for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) c.set(x - x0, y - y0, colorref(shot.pixel(x, y)));
-    SetBkColor(c.dc, colorref(background));
+        for (int x = x0; x < x1; ++x) c.set(x - x0, y - y0, shot->at(x, y));
+    SetBkColor(c.dc, background);
     for (const Line& t : texts) {
         const Font& f = t.font;
         HGDIOBJ old = SelectObject(c.dc, CreateFontW(f.height, 0, 0, 0, f.weight, 0, 0, 0, 0, 0, 0,
                                                      f.quality, f.pitch_family, nullptr));
         for (int y = t.y - y0; y < std::min(t.y - y0 + f.height, c.height); ++y)
-            for (int x = t.x - x0; x < c.width; ++x) c.set(x, y, colorref(background));
+            for (int x = t.x - x0; x < c.width; ++x) c.set(x, y, background);
         SetBkMode(c.dc, t.opaque ? OPAQUE : TRANSPARENT);
-        SetTextColor(c.dc, colorref(t.colour));
+        SetTextColor(c.dc, t.colour);
         TextOutW(c.dc, t.x - x0, t.y - y0, t.text.c_str(), static_cast<int>(t.text.size()));
         DeleteObject(SelectObject(c.dc, old));
     }
     int n = 0;
     for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) n += c.at(x - x0, y - y0) != colorref(shot.pixel(x, y));
+        for (int x = x0; x < x1; ++x) n += c.at(x - x0, y - y0) != shot->at(x, y);
     return n;
 }
 
@@ -218,7 +189,8 @@ public:
         const std::string path = dir_ + "/" + title + ".png";
         std::remove(path.c_str());
         kill(pid_, SIGUSR1);
-        return poll([&] { return access(path.c_str(), F_OK) == 0; }) ? load_png(path) : Image();
+        poll([&] { return access(path.c_str(), F_OK) == 0; });
+        return read_png(path);
     }
     // Whether the screen shows the window's surface within 10 s: an uncovered part is
     // drawn again from the surface, not by the program.
@@ -227,7 +199,7 @@ public:
         return poll(
             [&] {
                 run("import -window " + window + " '" + path + "'");
-                return differing(load_png(path), snapshot(title)) == 0;
+                return read_png(path)->differing(*snapshot(title)) == 0;
             },
             10000);
     }
@@ -256,7 +228,8 @@ private:
     std::string dir_;
 };
 
-constexpr uint32_t white = 0xFFFFFF, black = 0, red = 0xFF0000, blue = 0x0000FF;
+constexpr COLORREF white = RGB(255, 255, 255), black = 0, red = RGB(255, 0, 0),
+                   blue = RGB(0, 0, 255);
 const wchar_t* const start1 = L"Press a KEY to introduce data from keyboard or point";
 const wchar_t* const start2 = L"the screen and press the LEFT BUTTON of the mouse";
 
@@ -296,7 +269,7 @@ int results_mismatch(const Image& shot, const std::vector<double>& a,
     const wchar_t* formats[6] = {L"t? = %.1f \u00B0C",      L"p? = %.3f bar",   L"h? = %.1f kJ/kg",
                                  L"s? = %.3f kJ/kg\u00B0C", L"v? = %.3f m3/kg", L"x? = %.2f kg/kg"};
     std::vector<Line> texts = {
-        {160, 20, L"Results", {22, 700, 0, 0}, 0x820000},
+        {160, 20, L"Results", {22, 700, 0, 0}, RGB(130, 0, 0)},
         {120, 235, format(L"h1-h2 = %.1f kJ/kg", a[2] - b[2]), results_font, black},
         {120, 260, format(L"s1-s2 = %.3f kJ/kg\u00B0C", a[3] - b[3]), results_font, black}};
     for (int i = 0; i < 12; ++i) {  // point 1 first, as point 2 stands to its right
@@ -305,15 +278,15 @@ int results_mismatch(const Image& shot, const std::vector<double>& a,
         texts.push_back({i % 2 ? 240 : 40, 60 + 25 * (i / 2),
                          format(f.c_str(), (i % 2 ? b : a)[i / 2]), results_font, black});
     }
-    return text_mismatch(shot, 0, 0, shot.width, 296, texts, shot.pixel(2, 2));
+    return text_mismatch(shot, 0, 0, shot->width, 296, texts, shot->at(2, 2));
 }
 
 // Pixels of that colour within `radius` of (x, y): a line through a point gives a few,
 // a point's filled marker more than a dozen within 2 pixels.
-int around(const Image& shot, int x, int y, uint32_t colour, int radius = 2) {
+int around(const Image& shot, int x, int y, COLORREF colour, int radius = 2) {
     int n = 0;
     for (int dy = -radius; dy <= radius; ++dy)
-        for (int dx = -radius; dx <= radius; ++dx) n += shot.pixel(x + dx, y + dy) == colour;
+        for (int dx = -radius; dx <= radius; ++dx) n += shot->at(x + dx, y + dy) == colour;
     return n;
 }
 
@@ -324,9 +297,9 @@ std::string open_input(App& app) {
     std::string input = find_window("Data input window");
     Image shot = app.snapshot("Data input window");
     EXPECT_EQ(text_mismatch(
-                  shot, 22, 10, shot.width, 30,
+                  shot, 22, 10, shot->width, 30,
                   {{22, 10, L"Introduce the start point and the end point", {17, 700, 0, 0}, blue}},
-                  shot.pixel(2, 2)),
+                  shot->at(2, 2)),
               0);
     return input;
 }
@@ -364,7 +337,7 @@ TEST(Flows, ReadoutShowsTheStateUnderTheCursor) {
     App app;
     ASSERT_FALSE(app.main_window.empty()) << app.log();
     Image shot = app.snapshot();
-    EXPECT_EQ(shot.width * 10000 + shot.height, 994 * 10000 + 671) << "the client area";
+    EXPECT_EQ(shot->width * 10000 + shot->height, 994 * 10000 + 671) << "the client area";
     EXPECT_EQ(prompt_mismatch(shot, start1, start2), 0);
     // Superheated steam, wet steam, compressed water, the margin left of the chart.
     const int points[][2] = {
@@ -398,10 +371,10 @@ TEST(Flows, TwoClicksMarkJoinAndShowTheProcess) {
     // screen, so every earlier segment was erased.
     app.move_to(bx, by);
     Image band = app.snapshot();
-    EXPECT_GT(around(band, mx, my, white ^ marked.pixel(mx, my), 1), 0);
+    EXPECT_GT(around(band, mx, my, white ^ marked->at(mx, my), 1), 0);
     for (int i = 0; i < 4; ++i) app.move_to(300 + 90 * i, 200 + 50 * i);
     app.move_to(bx, by);
-    EXPECT_EQ(differing(band, app.snapshot()), 0);
+    EXPECT_EQ(band->differing(*app.snapshot()), 0);
 
     Dump d = app.click_at(x_of(5000), y_of(5));
     EXPECT_EQ(d.count("beep"), 2);

@@ -2,8 +2,11 @@
 // pixels read and written through the surface behind it.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cwchar>
+#include <memory>
+#include <string>
 
 #include "gdi_internal.h"
 #include "platform.h"
@@ -63,8 +66,10 @@ struct MemoryDC {
             for (int x = x0; x < x1; ++x) n += keep(at(x, y));
         return n;
     }
-    // Pixels that differ from other's, in r or (r empty) everywhere.
+    // Pixels that differ from other's, in r or (r empty) everywhere; all of them when the
+    // two differ in size.
     int differing(const MemoryDC& other, RECT r = {0, 0, 0, 0}) const {
+        if (other.width != width || other.height != height) return width * height + 1;
         int n = 0;
         for (int y = r.top; y < (r.bottom ? r.bottom : height); ++y)
             for (int x = r.left; x < (r.right ? r.right : width); ++x)
@@ -72,3 +77,16 @@ struct MemoryDC {
         return n;
     }
 };
+
+// A PNG file in a memory DC of its size (1 x 1 and black when it cannot be read).
+inline std::shared_ptr<MemoryDC> read_png(const std::string& path) {
+    cairo_surface_t* png = cairo_image_surface_create_from_png(path.c_str());
+    auto m = std::make_shared<MemoryDC>(std::max(1, cairo_image_surface_get_width(png)),
+                                        std::max(1, cairo_image_surface_get_height(png)));
+    cairo_t* cr = cairo_create(vapora_dc_surface(m->dc));
+    cairo_set_source_surface(cr, png, 0, 0);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    cairo_surface_destroy(png);
+    return m;
+}

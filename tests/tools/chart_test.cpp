@@ -1,7 +1,6 @@
 // vapora-chart as a user runs it: arguments in; a PNG, SVG or PDF of the chart out.
 #include <gtest/gtest.h>
 
-#include <cairo.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -19,18 +18,6 @@ namespace {
 std::string temp(const std::string& name) {
     return testing::TempDir() + "chart_" + std::to_string(getpid()) + "_" + name;
 }
-
-// A PNG of the chart n times larger, read into a memory DC (nothing where it is smaller).
-struct Png : MemoryDC {
-    Png(const std::string& path, int n) : MemoryDC(994 * n, 671 * n) {
-        cairo_surface_t* png = cairo_image_surface_create_from_png(path.c_str());
-        cairo_t* cr = cairo_create(vapora_dc_surface(dc));
-        cairo_set_source_surface(cr, png, 0, 0);
-        cairo_paint(cr);
-        cairo_destroy(cr);
-        cairo_surface_destroy(png);
-    }
-};
 
 const RECT client = {0, 0, 994, 671};
 const DiagramFrame f = frame_from_client(&client);
@@ -61,10 +48,10 @@ TEST(ChartTool, PngSvgAndPdfHoldTheChartTheProcessAndTheStatesInOrder) {
     for (const std::string& path : {png, svg + ".png", pdf + ".png", png + "2.png"}) {
         SCOPED_TRACE(path);
         const int n = path == png + "2.png" ? 2 : 1;
-        const Png p(path, n);
+        const auto p = read_png(path);
         // Red pixels within r of (x, y) on the picture n times larger.
         const auto red_near = [&](int x, int y, int r) {
-            return p.count(n * x - r, n * y - r, n * x + r + 1, n * y + r + 1, [](COLORREF c) {
+            return p->count(n * x - r, n * y - r, n * x + r + 1, n * y + r + 1, [](COLORREF c) {
                 return GetRValue(c) > 200 && GetGValue(c) < 200 && GetBValue(c) < 80;
             });
         };
@@ -76,11 +63,11 @@ TEST(ChartTool, PngSvgAndPdfHoldTheChartTheProcessAndTheStatesInOrder) {
         EXPECT_GT(red_near(marks[3].x, t_to_px(f, 300), n), 0);
         EXPECT_EQ(red_near((marks[2].x + marks[5].x) / 2, marks[2].y - 20, 5 * n), 0);
         // The title panel's face and its bevels, the left axis n pixels wide.
-        EXPECT_TRUE(p.at(n * 250, n * 100) == RGB(192, 192, 192) &&
-                    p.at(n * 77, n * 60) == RGB(224, 224, 224) &&
-                    p.at(n * 343, n * 60) == RGB(160, 160, 160));
-        EXPECT_TRUE(p.at(n * f.origin_x + n - 1, 600) == RGB(255, 255, 255) &&
-                    p.at(n * f.origin_x + n, 600) == RGB(0, 0, 0));
+        EXPECT_TRUE(p->at(n * 250, n * 100) == RGB(192, 192, 192) &&
+                    p->at(n * 77, n * 60) == RGB(224, 224, 224) &&
+                    p->at(n * 343, n * 60) == RGB(160, 160, 160));
+        EXPECT_TRUE(p->at(n * f.origin_x + n - 1, 600) == RGB(255, 255, 255) &&
+                    p->at(n * f.origin_x + n, 600) == RGB(0, 0, 0));
     }
 }
 
