@@ -75,8 +75,7 @@ void write_state(const std::string& event, HWND hwnd) {
     ++event_counts[event];
     for (const auto& count : event_counts)
         std::fprintf(f, "count_%s %ld\n", count.first.c_str(), count.second);
-    std::fprintf(f, "awaiting_first_point %d\ncursor_x %ld\ncursor_y %ld\ngdi_objects %d\n",
-                 awaiting_first_point ? 1 : 0, static_cast<long>(cursor_px.x),
+    std::fprintf(f, "cursor_x %ld\ncursor_y %ld\ngdi_objects %d\n", static_cast<long>(cursor_px.x),
                  static_cast<long>(cursor_px.y), vapora_gdi_object_count());
     for (int id = 1051; event == "input_command" && id <= 1057; id += 2) {
         wchar_t text[100] = {};

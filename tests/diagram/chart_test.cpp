@@ -68,14 +68,13 @@ TEST(Chart, GridAxesAndCurvesLieWhereTheMappingAndTheSteamTablesPutThem) {
 TEST(Frame, MappingTruncatesTowardTheOriginAndTheTopAndTheGridIsInteger) {
     // 48.6 pixels per half kJ/kg C and 46.64 per 50 C; 11.99 -> 11 and 645.67 -> 645. Far
     // beyond any window, or not a number: held at a billion pixels, never overflowing.
-    for (auto [s, t, x, y] : {std::tuple{0.0, 0.0, 20, 655},
-                              {10000.0, 700.0, 992, 2},
-                              {500.0, 50.0, 68, 608},
-                              {9500.0, 650.0, 943, 48},
-                              {123.4, 10.0, 31, 645},
+    // clang-format off
+    for (auto [s, t, x, y] : {std::tuple{0.0, 0.0, 20, 655}, {10000.0, 700.0, 992, 2},
+                              {500.0, 50.0, 68, 608}, {9500.0, 650.0, 943, 48}, {123.4, 10.0, 31, 645},
                               {1e300, 1e300, 1000000000, -1000000000},
                               {NAN, -1e300, 1000000000, 1000000000}})
         EXPECT_TRUE(s_to_px(f, s) == x && t_to_px(f, t) == y) << s << " " << t;
+    // clang-format on
     EXPECT_TRUE(px_to_s(f, 20) == 0 && px_to_s(f, 992) == 10000 && px_to_t(f, 655) == 0 &&
                 px_to_t(f, 2) == 700);
     const RECT r = {0, 0, 1000, 660};

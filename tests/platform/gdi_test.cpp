@@ -20,34 +20,25 @@ TEST(GdiPixels, LinesAreasAndTheInvertingPenCoverWhatWin32Covers) {
         void (*draw)(HDC);
         std::vector<std::string> expected;
     };
+    // clang-format off
     const Case cases[] = {
-        {"LineTo leaves out its end pixel; halves round away from the start",
-         PS_SOLID,
+        {"LineTo leaves out its end pixel; halves round away from the start", PS_SOLID,
          [](HDC dc) { MoveToEx(dc, 0, 0, nullptr), LineTo(dc, 6, 2), LineTo(dc, 6, 5); },
          {"oo.....", "..ooo..", ".....oo", "......o", "......o", "......."}},
-        {"a rectangle covers its left and top edges, not its right and bottom",
-         PS_SOLID,
+        {"a rectangle covers its left and top edges, not its right and bottom", PS_SOLID,
          [](HDC dc) { Rectangle(dc, 1, 1, 5, 4); },
          {".......", ".oooo..", ".o##o..", ".oooo..", ".......", "......."}},
-        {"with the null pen one pixel less each way",
-         PS_NULL,
+        {"with the null pen one pixel less each way", PS_NULL,
          [](HDC dc) { Rectangle(dc, 1, 1, 5, 4); },
          {".......", ".###...", ".###...", ".......", ".......", "......."}},
-        {"a polygon's fill keeps its left and top edges",
-         PS_NULL,
-         [](HDC dc) {
-             const POINT p[3] = {{0, 0}, {6, 0}, {0, 4}};
-             Polygon(dc, p, 3);
-         },
+        {"a polygon's fill keeps its left and top edges", PS_NULL,
+         [](HDC dc) { const POINT p[3] = {{0, 0}, {6, 0}, {0, 4}}; Polygon(dc, p, 3); },
          {"######.", "#####..", "###....", "##.....", ".......", "......."}},
-        {"an ellipse is inscribed in its box; the inverting pen flips every colour bit",
-         PS_SOLID,
-         [](HDC dc) {
-             Ellipse(dc, 0, 0, 6, 6), SetROP2(dc, R2_NOT), MoveToEx(dc, 0, 5, nullptr),
-                 LineTo(dc, 7, 0);
-         },
-         {".oooo..", "o####.o", "o###?o.", "o##?#o.", "o??##o.", "ooooo.."}},
-    };
+        {"an ellipse is inscribed in its box; the inverting pen flips every colour bit", PS_SOLID,
+         [](HDC dc) { Ellipse(dc, 0, 0, 6, 6), SetROP2(dc, R2_NOT), MoveToEx(dc, 0, 5, nullptr),
+                      LineTo(dc, 7, 0); },
+         {".oooo..", "o####.o", "o###?o.", "o##?#o.", "o??##o.", "ooooo.."}}};
+    // clang-format on
     for (const Case& k : cases) {
         MemoryDC c(7, 6);
         const int before = vapora_gdi_object_count();

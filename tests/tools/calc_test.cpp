@@ -68,21 +68,12 @@ TEST(VaporaCalc, PrintsTheLibrarysValuesExactlyListsItsCommandsAndVersion) {
 }
 
 TEST(VaporaCalc, BadInputIsOneLineOnStderrAndStatus2) {
-    const char* cases[] = {
-        "",  // no function
-        "no_such_function 1",
-        "sat_pressure",           // too few arguments
-        "sub1_volume 300 1e5 7",  // too many
-        "sat_pressure abc",
-        "sat_pressure 12,5",      // a decimal comma
-        "sat_pressure 373.15e+",  // an exponent without digits
-        "sat_pressure 1e999",     // beyond a double
-        "state t_p_ 1 2",
-        "point abc 1",
-        "batch /nonexistent/rows.csv",
-        "batch - -",
-    };
-    for (const char* arguments : cases) {
+    // No function, an unknown one, too few and too many arguments, not a number, a decimal
+    // comma, an exponent without digits, beyond a double; bad pair codes and files.
+    for (const char* arguments :
+         {"", "no_such_function 1", "sat_pressure", "sub1_volume 300 1e5 7", "sat_pressure abc",
+          "sat_pressure 12,5", "sat_pressure 373.15e+", "sat_pressure 1e999", "state t_p_ 1 2",
+          "point abc 1", "batch /nonexistent/rows.csv", "batch - -"}) {
         const ProcessResult run = calc(arguments);
         EXPECT_EQ(run.status, 2) << arguments;
         EXPECT_EQ(run.out, "") << arguments;
