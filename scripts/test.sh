@@ -2,7 +2,7 @@
 # Installs the dependencies, builds Vapora and runs every test (ctest).
 #   scripts/test.sh             the normal build in build/
 #   scripts/test.sh --sanitize  the same with AddressSanitizer and UBSan in build-asan/
-# Without a display, the tests run on a private Xvfb server (the one the GUI tests use).
+# The GUI tests start their own private Xvfb servers; no display is needed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,6 +17,4 @@ fi
 scripts/install-deps.sh
 cmake -S . -B "$build" "${flags[@]}" >/dev/null
 cmake --build "$build" -j"$(nproc)"
-xvfb=()
-[ -n "${DISPLAY:-}" ] || xvfb=(sh tests/app/on_xvfb.sh)
-"${xvfb[@]}" ctest --test-dir "$build" --output-on-failure -j"$(nproc)" --timeout 300
+ctest --test-dir "$build" --output-on-failure -j"$(nproc)" --timeout 300

@@ -15,11 +15,6 @@ main() {
 root=$(cd "$(dirname "$0")/.." && pwd)
 filter="${1:-}"
 
-# The GUI tests need a display: give the whole run one private server.
-if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
-fi
-
 work=$(mktemp -d "${TMPDIR:-/tmp}/vapora-mutate.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 src="$work/src" build="$work/build"
