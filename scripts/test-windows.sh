@@ -35,9 +35,8 @@ DISPLAY="" timeout 120 "$WINE" reg add 'HKCU\Control Panel\Desktop\WindowMetrics
   /v CaptionHeight /t REG_SZ /d 22 /f >/dev/null 2>&1 || { echo "Wine cannot start"; exit 1; }
 timeout 60 "$WINESERVER" -w || true
 
-cmake --build build -j2 --target vapora-chart >/dev/null 2>&1 ||
-  { cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null &&
-    cmake --build build -j2 --target vapora-chart >/dev/null; }
+[ -f build/CMakeCache.txt ] || cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j2 --target vapora-chart >/dev/null
 export CHART=$PWD/build/tools/vapora-chart OUT=$work/out
 rm -rf "$OUT" && mkdir -p "$OUT"
 trap 'timeout 20 "$WINESERVER" -k 2>/dev/null || true' EXIT

@@ -14,27 +14,22 @@ fail() { echo "check-release: $*"; failures=$((failures + 1)); }
 deb=$out/$(awk '$2 ~ /^vapora_.*\.deb$/ {print $2}' "$out/SHA256SUMS" 2>/dev/null)
 version=$(dpkg-deb -f "$deb" Version 2>/dev/null)
 zip=$out/vapora-${version}-win32.zip
-if [ -z "$version" ] || [ ! -f "$zip" ]; then
-  fail "no release in $out"
-  exit 1
-fi
+[ -n "$version" ] && [ -f "$zip" ] || { fail "no release in $out"; exit 1; }
 
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 dpkg -x "$deb" "$root"
 id=org.vapora.Vapora
-for f in usr/bin/vapora usr/bin/vapora-calc usr/bin/vapora-chart \
-         usr/share/applications/$id.desktop usr/share/metainfo/$id.metainfo.xml \
-         usr/share/man/man1/vapora.1.gz usr/share/man/man1/vapora-calc.1.gz \
-         usr/share/man/man1/vapora-chart.1.gz; do
+for f in usr/bin/vapora{,-calc,-chart} usr/share/man/man1/vapora{,-calc,-chart}.1.gz \
+         usr/share/applications/$id.desktop usr/share/metainfo/$id.metainfo.xml; do
   [ -s "$root/$f" ] || fail "$f missing from the package"
 done
 for size in 16 24 32 48 64 128; do
   file "$root/usr/share/icons/hicolor/${size}x$size/apps/$id.png" 2>/dev/null |
     grep -q "PNG image data, $size x $size" || fail "no ${size}x$size icon"
 done
-for lib in GTK3:libgtk-3-0 fonts:fonts-liberation2; do
-  dpkg-deb -f "$deb" Depends | grep -q "${lib#*:}" || fail "the package does not depend on ${lib#*:}"
+for package in libgtk-3-0 fonts-liberation2; do
+  dpkg-deb -f "$deb" Depends | grep -q "$package" || fail "the package does not depend on $package"
 done
 
 # The programs as installed.

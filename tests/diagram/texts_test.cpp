@@ -18,17 +18,15 @@ TEST(ChartTexts, IsobarAndIsenthalpLabelsAtTheEndsOfTheirCurves) {
     // c and n the cosine and sine of the label angle; the critical isobar's label
     // x = trunc(X - 10 L c - 10), y = trunc(Y + 10 (L - 5) n). Worked out by hand for the
     // 978 x 642 plot of a 1000 x 660 client (c = 0.29144, n = 0.95658, 73.1 degrees).
-    const Text isobars[isobar_count] = {
-        // text and offset from the end of the curve
-        {L"0.02 bar", -22, 48}, {L"0.05 bar", -22, 48},
-        {L"0.10 bar", -22, 48}, {L"0.20 bar", -22, 48},
-        {L"0.50 bar", -22, 48}, {L"1 bar", -18, 33},
-        {L"2 bar", -18, 33},    {L"5 bar", -18, 33},
-        {L"10 bar", -19, 38},   {L"20 bar", -19, 38},
-        {L"50 bar", -19, 38},   {L"100 bar", -21, 43},
-        {L"200 bar", -21, 43},  {L"P crit. = 221 bar", -60, 114},
-        {L"500 bar", -21, 43},  {L"1000 bar", -22, 48},
-    };
+    // clang-format off
+    const Text isobars[isobar_count] = {  // text and offset from the end of the curve
+        {L"0.02 bar", -22, 48}, {L"0.05 bar", -22, 48}, {L"0.10 bar", -22, 48},
+        {L"0.20 bar", -22, 48}, {L"0.50 bar", -22, 48}, {L"1 bar", -18, 33}, {L"2 bar", -18, 33},
+        {L"5 bar", -18, 33},
+        {L"10 bar", -19, 38}, {L"20 bar", -19, 38}, {L"50 bar", -19, 38}, {L"100 bar", -21, 43},
+        {L"200 bar", -21, 43}, {L"P crit. = 221 bar", -60, 114}, {L"500 bar", -21, 43},
+        {L"1000 bar", -22, 48}};
+    // clang-format on
     const RECT other = {0, 0, 1000, 660};
     const DiagramFrame f = frame_from_client(&other);
     MemoryDC drawn(1000, 660), expected(1000, 660);

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <tuple>
 
 #include "properties/properties.h"
 
@@ -17,17 +18,13 @@ static void expect_printed(double value, const char* text) {
 
 TEST(SaturationLine, ReferenceValuesAndEnds) {
     // clang-format off
-    const struct {
-        double (*f)(double);
-        double x;
-        const char* printed;
-    } rows[] = {{sat_pressure, 623.15, "16535124"}, {sat_pressure, 273.15, "610.80"},
+    const std::tuple<double (*)(double), double, const char*> rows[] = {{sat_pressure, 623.15, "16535124"}, {sat_pressure, 273.15, "610.80"},
                 {l_boundary_beta, 623.15 / 647.3, "0.74752"},
                 {l_boundary_beta, 863.15 / 647.3, "4.5208"}, {sat_temperature, 1000, "280.1334"},
                 {sat_temperature, 101325, "373.150"}, {sat_temperature, 1e6, "453.035"},
                 {sat_temperature, 1e7, "584.111"}, {sat_temperature, 2.2e7, "646.842"}};
     // clang-format on
-    for (const auto& r : rows) expect_printed(r.f(r.x), r.printed);
+    for (const auto& [f, x, printed] : rows) expect_printed(f(x), printed);
     EXPECT_EQ(sat_pressure(647.3), 2.212e7);
     EXPECT_EQ(sat_pressure(647.31), -1.0);
     EXPECT_EQ(sat_temperature(2.21e7), 647.3);

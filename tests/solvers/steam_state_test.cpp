@@ -2,6 +2,8 @@
 // its borders.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "properties/properties.h"
 #include "solvers/steam_state.h"
 
@@ -12,10 +14,7 @@ TEST(PropsFromTP, SubregionBorders) {
     const double P647 = sat_pressure(647.295) + 100;  // the liquid, 0.005 K below critical
     const double PL640 = l_boundary_beta(640.0 / 647.3) * 22120000;
     // v: the volume, or the enthalpy where it is above 1e3
-    const struct {
-        double T, P, v;
-        const char* where;
-    } borders[] = {
+    const std::tuple<double, double, double, const char*> borders[] = {
         {623.15, Ps350, sub1_volume(623.15, Ps350), "350 degC on the saturation line: liquid"},
         {623.15, Ps350 - 0.5e-5, sub1_volume(623.15, Ps350), "within 1e-5 Pa below it: liquid"},
         {623.15, Ps350 - 1.0, sub2_volume(623.15, Ps350 - 1.0), "1 Pa below it: steam"},
@@ -27,9 +26,9 @@ TEST(PropsFromTP, SubregionBorders) {
         {860.0, 1e8, sub2_volume(860.0, 1e8), "within 6 K of 863.15 K: 2 at 1000 bar"},
         {850.0, 1e8, sub3_volume(850.0, 1e8), "below that band: 3 above the L line"},
     };
-    for (const auto& b : borders) {
+    for (const auto& [T, P, expected, where] : borders) {
         double v, h, s;
-        props_from_TP(b.T, b.P, &v, &h, &s);
-        EXPECT_NEAR(b.v > 1e3 ? h : v, b.v, 1e-9 * b.v) << b.where;
+        props_from_TP(T, P, &v, &h, &s);
+        EXPECT_NEAR(expected > 1e3 ? h : v, expected, 1e-9 * expected) << where;
     }
 }

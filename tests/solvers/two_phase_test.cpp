@@ -30,15 +30,14 @@ TEST(IsTwoPhase, CriticalPoint) {
 // them not; and they read back with the same state from (t, s) or (p, s), and
 // from (t, h) or (p, h), whose last probe lies inside the dome.
 TEST(WetState, DrynessRoundTrips) {
-    const struct {
-        double t, p;
-    } points[] = {{10, 0},   {100, 0}, {250, 0}, {365, 0},    {374.14, 0},
-                  {0, 0.02}, {0, 1},   {0, 170}, {0, 220.999}};
-    for (const auto& c : points) {
+    const std::pair<double, double> points[] = {{10, 0},  {100, 0},    {250, 0},
+                                                {365, 0}, {374.14, 0}, {0, 0.02},
+                                                {0, 1},   {0, 170},    {0, 220.999}};
+    for (const auto& [t0, p0] : points) {
         for (double x0 : {0.0, 0.3, 1.0}) {
-            SCOPED_TRACE(testing::Message() << "t=" << c.t << " p=" << c.p << " x=" << x0);
-            const bool by_t = c.p == 0;
-            double t = c.t, p = c.p, s, h, v, v1, h1, s1, v2, h2, s2, a, b, vb, xb;
+            SCOPED_TRACE(testing::Message() << "t=" << t0 << " p=" << p0 << " x=" << x0);
+            const bool by_t = p0 == 0;
+            double t = t0, p = p0, s, h, v, v1, h1, s1, v2, h2, s2, a, b, vb, xb;
             by_t ? wet_state_from_t_x(t, x0, &p, &s, &h, &v)
                  : wet_state_from_p_x(p, x0, &t, &s, &h, &v);
             sat_liquid_props(t + 273.15, p * 1e5, &v1, &h1, &s1);

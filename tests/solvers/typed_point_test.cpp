@@ -1,6 +1,7 @@
 // Typed points: the guard of every pair, the valid spaces behind them, and the
 // turbine expansion.
 #include <cmath>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -19,11 +20,7 @@ TEST(TypedPoint, Guards) {
     state_from_t_s(500, 10000, &h_edge_500, &p, &v, &x);
     state_from_p_s(0.05, 10000, &t, &h_edge_005, &v, &x);
     // clang-format off
-    const struct {
-        int pair;
-        double a, b;
-        int accepted;
-    } guards[] = {
+    const std::tuple<int, double, double, int> guards[] = {
         // Rows of cases by pair and edge.
         {t_p, 0, 0, 0}, {t_p, 100, 0.02, 1}, {t_p, 100, 0.0199, 0}, {t_p, 100, 1000, 1},
         {t_p, 100, 1000.0001, 0}, {t_p, 10, 1, 1}, {t_p, 9.99, 1, 0}, {t_p, 700, 1, 1},
@@ -50,10 +47,10 @@ TEST(TypedPoint, Guards) {
         {p_s, 100, 9000, 0}, {p_s, 1, 50, 0}, {p_s, 0.02, 10000, 1}, {p_s, 0.02, 10000.001, 0},
         {p_s, 1, 5000, 1}};
     // clang-format on
-    for (const auto& g : guards) {
+    for (const auto& [pair, a, b, expected] : guards) {
         SteamState st = {9, 9, 9, 9, 9, 9};
-        const int accepted = solve_typed_point(g.pair, g.a, g.b, &st);
-        EXPECT_EQ(accepted, g.accepted) << "pair " << g.pair << ": " << g.a << ", " << g.b;
+        const int accepted = solve_typed_point(pair, a, b, &st);
+        EXPECT_EQ(accepted, expected) << "pair " << pair << ": " << a << ", " << b;
         for (double value : {st.t, st.p, st.h, st.s, st.v, st.x})
             EXPECT_TRUE(accepted ? std::isfinite(value) : value == 9);
     }

@@ -8,6 +8,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "process.h"
@@ -85,19 +86,14 @@ TEST(VaporaCalc, BadInputIsOneLineOnStderrAndStatus2) {
 
 // Each pair code reaches its own solver, in degC, bar and kJ/kg; the guards' refusals.
 TEST(CalcState, PairsRefusalsTurbineAndPoint) {
-    struct Case {
-        const char* arguments;
-        const char* name;
-        double value, tolerance;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, const char*, double, double> cases[] = {
         {"state t_p 100 1", "s", 7.3618, 0.0001}, {"state t,x 100 0.5", "p", 1.0132, 0.001},
         {"state p,h 1 50", "t", 12, 1},           {"state t,h 20 2400", "x", 0.94, 0.05},
         {"state t_s 300 6", "p", 65.05, 0.01},    {"state p_s 10 6.5", "t", 180, 1},
         {"state p_x 1 1", "t", 99.63, 0.01},      {"point 4 100", "p", 1.0132, 0.001},
     };
-    for (const Case& c : cases)
-        EXPECT_NEAR(number(answer(c.arguments)[c.name]), c.value, c.tolerance) << c.arguments;
+    for (const auto& [arguments, name, value, tolerance] : cases)
+        EXPECT_NEAR(number(answer(arguments)[name]), value, tolerance) << arguments;
     const std::pair<const char*, const char*> refusals[] = {
         {"state t,p 800 1", "Data out of range, please retry\n"},
         {"state t,p 100 1e-320", "Data out of range, please retry\n"},  // a number, below the range
