@@ -14,7 +14,7 @@ fail() { echo "check-release: $*"; failures=$((failures + 1)); }
 deb=$out/$(awk '$2 ~ /^vapora_.*\.deb$/ {print $2}' "$out/SHA256SUMS" 2>/dev/null)
 version=$(dpkg-deb -f "$deb" Version 2>/dev/null)
 zip=$out/vapora-${version}-win32.zip
-[ -n "$version" ] && [ -f "$zip" ] || { fail "no release in $out"; exit 1; }
+[[ -n $version && -f $zip ]] || { fail "no release in $out"; exit 1; }
 
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT

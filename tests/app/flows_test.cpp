@@ -1,10 +1,12 @@
 // The program as a user meets it, one test per path: the readout, a process by two
-// clicks, typed pairs refused or solved, a turbine expansion, the About box and the end.
-// The test build of the program runs on the test's private Xvfb display (on_xvfb.sh),
-// driven by xdotool; its hook writes the state and, on SIGUSR1, the window surfaces.
-// Each flow reads every text the user sees off those surfaces, pixel for pixel against
-// the same text drawn where the program places it, with the values vapora-calc gives
-// for the same input. Every wait is bounded.
+// clicks, typed pairs refused or solved, a turbine expansion, the About box and the end,
+// and a restore from minimise. The test build of the program runs on the test's private
+// Xvfb display (on_xvfb.sh), once under openbox and once with no window manager, driven
+// by xdotool; its hook writes the state and, on SIGUSR1, the window surfaces. Each flow
+// reads every text the user sees off those surfaces, pixel for pixel against the same
+// text drawn where the program places it, with the values vapora-calc gives for the same
+// input, and checks that the screen shows the surface again wherever a dialog or a
+// message box went away. No GLib or GTK warning may be logged. Every wait is bounded.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>

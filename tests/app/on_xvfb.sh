@@ -14,6 +14,6 @@ if [ "$1" = --openbox ]; then
   command -v openbox >/dev/null || { echo "openbox is not installed" >&2; exit 1; }
   # Openbox runs its startup command once it manages the screen; it ends with the server.
   openbox --startup "sh -c 'echo >$fifo'" >/dev/null 2>&1 &
-  read -r ready <"$fifo"
+  read -r _ <"$fifo"
 fi
 "$@"
