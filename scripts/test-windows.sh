@@ -22,7 +22,7 @@ if [ "$bits" = 32 ]; then
 else
   export WINE=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64 WINELOADER=/usr/lib/wine/wine64
   exe=$work/win64/app/vapora.exe
-  { cmake -S . -B "$work/win64" -DCMAKE_TOOLCHAIN_FILE=tests/wine/mingw-w64-x86_64.cmake \
+  { cmake -S . -B "$work/win64" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
       -DCMAKE_BUILD_TYPE=Release && cmake --build "$work/win64" -j2 --target vapora; } \
     >"$work/win64.log" 2>&1 || { tail -20 "$work/win64.log"; exit 1; }
 fi

@@ -6,6 +6,10 @@
 #   tests/mutate.sh FILTER     only those whose name or file matches FILTER, an
 #                              extended regular expression ('properties/|solvers/')
 #
+# tests/mutants.txt holds one fault a line, four fields separated by tabs: a name, the
+# file, a text to find in it (exact, on one line) and its replacement. The first line of
+# the file holding the text is changed. Lines starting with # are comments.
+#
 # The sources are copied to a private tree and built there once; then for each
 # fault the line is changed, the tree rebuilt incrementally, ctest run up to its
 # first failure and the file restored. A fault whose text is no longer in its

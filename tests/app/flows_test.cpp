@@ -16,11 +16,13 @@
 #include <map>
 #include <memory>
 #include <sstream>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
 #include "diagram/frame.h"
 #include "memory_dc.h"
+#include "process.h"
 
 namespace {
 
@@ -45,14 +47,10 @@ std::string read_file(const std::string& path) {
     return (std::stringstream() << std::ifstream(path).rdbuf()).str();
 }
 
-// Output of a shell command, bounded; empty when it failed.
+// Output of a shell command, bounded to 20 s; empty when it failed.
 std::string run(const std::string& command) {
-    std::string output;
-    FILE* pipe = popen(("timeout -k 2 20 " + command + " 2>/dev/null").c_str(), "r");
-    char buffer[4096];
-    for (size_t n; pipe && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        output.append(buffer, n);
-    return pipe && pclose(pipe) == 0 ? output : std::string();
+    const ProcessResult r = run_process({"/bin/sh", "-c", "timeout -k 2 20 " + command});
+    return r.status == 0 ? r.out : std::string();
 }
 
 std::string find_window(const std::string& title, int timeout_ms = 10000) {
@@ -283,13 +281,17 @@ int results_mismatch(const Image& shot, const std::vector<double>& a,
     return text_mismatch(shot, 0, 0, shot->width, 296, texts, shot->at(2, 2));
 }
 
-// Pixels of that colour within `radius` of (x, y): a line through a point gives a few,
-// a point's filled marker more than a dozen within 2 pixels.
-int around(const Image& shot, int x, int y, COLORREF colour, int radius = 2) {
+// Pixels of that colour within `radius` of (x, y): a line through a point gives a few.
+int around(const Image& shot, int x, int y, COLORREF colour, int radius) {
     int n = 0;
     for (int dy = -radius; dy <= radius; ++dy)
         for (int dx = -radius; dx <= radius; ++dx) n += shot->at(x + dx, y + dy) == colour;
     return n;
+}
+// A point's filled marker centred there: the 3 x 3 pixels about it and more than a dozen
+// of the 5 x 5.
+bool marker_at(const Image& shot, int x, int y, COLORREF colour) {
+    return around(shot, x, y, colour, 1) == 9 && around(shot, x, y, colour, 2) > 12;
 }
 
 // A key opens the data-input dialog, whose blue heading is read each time.
@@ -365,7 +367,7 @@ TEST(Flows, TwoClicksMarkJoinAndShowTheProcess) {
               0);
     app.click_at(ax, ay);
     Image marked = app.snapshot();
-    EXPECT_GT(around(marked, ax, ay, red), 12);
+    EXPECT_TRUE(marker_at(marked, ax, ay, red));
     EXPECT_EQ(prompt_mismatch(marked, L"Point the screen and press the LEFT BUTTON of",
                               L"the mouse to calculate values of the second point"),
               0);
@@ -388,7 +390,7 @@ TEST(Flows, TwoClicksMarkJoinAndShowTheProcess) {
     EXPECT_TRUE(app.on_screen());
     EXPECT_EQ(app.dump().count("paint"), 1);
     Image done = app.snapshot();
-    EXPECT_GT(around(done, bx, by, red), 12);
+    EXPECT_TRUE(marker_at(done, bx, by, red));
     EXPECT_GT(around(done, mx, my, red, 1), 0);
     EXPECT_EQ(prompt_mismatch(done, start1, start2), 0);
 }
@@ -417,20 +419,16 @@ TEST(Flows, TypedPairsAreRefusedOrSolvedMarkedAndShown) {
     }
     EXPECT_EQ(app.dump().count("results"), 0);
     // Every pair once for each point: superheated and wet steam, compressed water.
-    struct Case {
-        std::string pair1, pair2;
-        std::vector<const char*> values;
-    };
-    const Case cases[] = {{"t,p", "p,h", {"500", "100", "5", "2700"}},
-                          {"t,h", "t,s", {"250", "2900", "300", "6.2"}},
-                          {"p,s", "t,x", {"20", "6.5", "120", "0.25"}},
-                          {"p,x", "t,p", {"2", "0.9", "50", "200"}}};
+    const std::tuple<std::string, std::string, std::vector<const char*>> cases[] = {
+        {"t,p", "p,h", {"500", "100", "5", "2700"}},
+        {"t,h", "t,s", {"250", "2900", "300", "6.2"}},
+        {"p,s", "t,x", {"20", "6.5", "120", "0.25"}},
+        {"p,x", "t,p", {"2", "0.9", "50", "200"}}};
     // Selector centres of point 1, in dialog units; point 2's are 90 units further right.
     std::map<std::string, std::pair<int, int>> selectors = {
         {"t,p", {30, 46}}, {"t,h", {52, 46}}, {"p,h", {67, 46}}, {"t,s", {22, 58}},
         {"p,s", {37, 58}}, {"t,x", {52, 58}}, {"p,x", {67, 58}}};
-    for (const Case& c : cases) {
-        const std::string &pair1 = c.pair1, &pair2 = c.pair2;
+    for (const auto& [pair1, pair2, values] : cases) {
         SCOPED_TRACE(pair1 + " / " + pair2);
         const std::string input = open_input(app);
         ASSERT_FALSE(input.empty());
@@ -439,15 +437,13 @@ TEST(Flows, TypedPairsAreRefusedOrSolvedMarkedAndShown) {
         click(input, selectors[pair2].first + 90, selectors[pair2].second);
         expect_labels(app.wait_count("input_command", commands + 1),
                       {pair1[0], pair1[2], pair2[0], pair2[2]});
-        const std::vector<double> a = state(calc("state " + pair1 + " " + c.values[0] + " " +
-                                                 c.values[1])),
-                                  b = state(calc("state " + pair2 + " " + c.values[2] + " " +
-                                                 c.values[3]));
-        calculate(input, c.values);
+        const auto a = state(calc("state " + pair1 + " " + values[0] + " " + values[1]));
+        const auto b = state(calc("state " + pair2 + " " + values[2] + " " + values[3]));
+        calculate(input, values);
         close_results(app, a, b);
         Image shot = app.snapshot();
-        EXPECT_GT(around(shot, x_of(a[3] * 1000), y_of(a[0]), red), 12);
-        EXPECT_GT(around(shot, x_of(b[3] * 1000), y_of(b[0]), red), 12);
+        EXPECT_TRUE(marker_at(shot, x_of(a[3] * 1000), y_of(a[0]), red));
+        EXPECT_TRUE(marker_at(shot, x_of(b[3] * 1000), y_of(b[0]), red));
     }
     EXPECT_EQ(app.dump().number("gdi_objects"), gdi_objects) << "GDI objects left behind";
 }
@@ -465,10 +461,10 @@ TEST(Flows, TurbineExpansionIsDrawnInBlueThenRed) {
     calculate(input, {"500", "100", "1", "85"});
     close_results(app, a, b);
     Image shot = app.snapshot();
-    EXPECT_GT(around(shot, x_of(a[3] * 1000), y_of(want["isentropic_t"]), blue), 12);
+    EXPECT_TRUE(marker_at(shot, x_of(a[3] * 1000), y_of(want["isentropic_t"]), blue));
     EXPECT_GT(around(shot, x_of(a[3] * 1000), y_of((a[0] + want["isentropic_t"]) / 2), blue, 1), 0);
-    EXPECT_GT(around(shot, x_of(a[3] * 1000), y_of(a[0]), red), 12);
-    EXPECT_GT(around(shot, x_of(b[3] * 1000), y_of(b[0]), red), 12);
+    EXPECT_TRUE(marker_at(shot, x_of(a[3] * 1000), y_of(a[0]), red));
+    EXPECT_TRUE(marker_at(shot, x_of(b[3] * 1000), y_of(b[0]), red));
 }
 
 // Alt+? or Alt+/ opens the About box; its OK, Enter, Esc and its close request end it.
@@ -483,8 +479,11 @@ TEST(Flows, AboutBoxOpensWithAltAndAltF4EndsTheProgramWithStatusZero) {
         xdotool(abouts % 2 ? "key alt+slash" : "key alt+question");
         const std::string about = find_window(title);
         ASSERT_FALSE(about.empty());
-        EXPECT_EQ(app.wait_count("about", abouts).lines["about_texts"],  // the icon has none
-                  "| Vapora 2.0, versione 1.0| Acqua e vapore, IFC-67| OK|");
+        // The controls' texts (the icon has none), each at its place: 1.5 x 1.625 pixels a
+        // dialog unit in the dialog's 8-point font, rounded.
+        EXPECT_EQ(
+            app.wait_count("about", abouts).lines["about_texts"],
+            "@21,23| Vapora 2.0, versione 1.0@63,23| Acqua e vapore, IFC-67@63,42| OK@170,67|");
         // OK's centre, at 1.5 x 1.625 pixels a unit in the dialog's 8-point font.
         xdotool(way == std::string("click") ? "mousemove --window " + about + " 207 78 click 1"
                                             : "key " + std::string(way));

@@ -27,14 +27,11 @@ std::map<std::string, long> event_counts;
 const char* const dir = std::getenv("VAPORA_TEST_DIR");
 
 std::string title_of(HWND hwnd) {  // the titles are plain ASCII
-    wchar_t text[100] = {};
-    GetWindowTextW(hwnd, text, 100);
-    return std::string(text, text + wcslen(text));
+    return std::string(hwnd->text.begin(), hwnd->text.end());
 }
 
 // The event a test waits for, "" for the others: the main window's paints, mouse moves
 // and clicks, the data-input dialog's commands, the results and About dialogs set up.
-// (Reading a title sends WM_GETTEXT, so only the messages named here ask for one.)
 std::string event_name(const std::string& event, HWND hwnd, UINT message) {
     const std::map<UINT, const char*> main_window = {
         {WM_PAINT, "paint"}, {WM_MOUSEMOVE, "mouse_move"}, {WM_LBUTTONDOWN, "left_button_down"}};
@@ -82,10 +79,15 @@ void write_state(const std::string& event, HWND hwnd) {
         GetDlgItemTextW(hwnd, id, text, 100);
         std::fprintf(f, "label_%d %s|\n", id, std::string(text, text + wcslen(text)).c_str());
     }
-    if (event == "about") {  // the texts of its controls, in the order of the template
+    if (event == "about") {  // its controls' texts and places, in the order of the template
         std::fputs("about_texts", f);
-        for (HWND c : hwnd->children)
-            std::fprintf(f, " %s|", std::string(c->text.begin(), c->text.end()).c_str());
+        for (HWND c : hwnd->children) {
+            int x = 0, y = 0;
+            gtk_container_child_get(GTK_CONTAINER(hwnd->fixed), c->widget, "x", &x, "y", &y,
+                                    nullptr);
+            std::fprintf(f, " %s@%d,%d|", std::string(c->text.begin(), c->text.end()).c_str(), x,
+                         y);
+        }
         std::fputc('\n', f);
     }
     if (event == "message_box") std::fprintf(f, "message_texts%s\n", message_box_texts().c_str());

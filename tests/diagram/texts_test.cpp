@@ -2,6 +2,7 @@
 // same text written directly where the chart's layout puts it.
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "diagram/diagram.h"
@@ -55,14 +56,10 @@ TEST(ChartTexts, IsobarAndIsenthalpLabelsAtTheEndsOfTheirCurves) {
 TEST(ChartTexts, PanelsHoldTheirTextsInTheirFontsColoursAndPlaces) {
     const int l = f.origin_x + 20, t = f.origin_y - f.plot_height / 2;
     const COLORREF navy = RGB(0, 0, 130), green = RGB(0, 130, 0);
-    struct Case {
-        void (*draw)(HDC, const DiagramFrame&);
-        RECT face, fit;  // the panel's face, and where its texts must stay
-        COLORREF grey;
-        std::vector<Text> texts;
-    };
+    // The drawing, the panel's face, where its texts must stay, its grey and its texts.
+    using Draw = void (*)(HDC, const DiagramFrame&);
     // clang-format off
-    const Case cases[] = {
+    const std::tuple<Draw, RECT, RECT, COLORREF, std::vector<Text>> cases[] = {
         {[](HDC dc, const DiagramFrame&) {
              draw_title_box(dc, start_prompt_line1, start_prompt_line2); },
          {80, 20, 340, 110}, {75, 16, 345, 115}, RGB(192, 192, 192),
@@ -86,18 +83,18 @@ TEST(ChartTexts, PanelsHoldTheirTextsInTheirFontsColoursAndPlaces) {
           {L"v = 225.500 m3/kg   ", l + 5, t + 90, 14, 0, 0, 0, 0, 0x22},
           {L"x = 1.00 kg/kg   ", l + 5, t + 105, 14, 0, 0, 0, 0, 0x22}}}};
     // clang-format on
-    for (const Case& k : cases) {
+    for (const auto& [draw, face, fit, grey, texts] : cases) {
         // On blue, so that a black prompt running out of its panel shows.
         MemoryDC drawn(994, 671, RGB(0, 0, 255)), bare(994, 671, RGB(0, 0, 255)),
             expected(994, 671, RGB(0, 0, 255));
-        k.draw(drawn.dc, f);
+        draw(drawn.dc, f);
         for (HDC dc : {bare.dc, expected.dc})
-            draw_bevel_box(dc, k.face.left, k.face.top, k.face.right, k.face.bottom,
-                           GetRValue(k.grey), GetGValue(k.grey), GetBValue(k.grey));
-        for (const Text& text : k.texts) expected.write(text);
-        EXPECT_EQ(drawn.differing(expected), 0) << k.texts[0].text;
+            draw_bevel_box(dc, face.left, face.top, face.right, face.bottom, GetRValue(grey),
+                           GetGValue(grey), GetBValue(grey));
+        for (const Text& text : texts) expected.write(text);
+        EXPECT_EQ(drawn.differing(expected), 0) << texts[0].text;
         // Every text fits: the panel differs from a bare one only where its texts may be.
-        EXPECT_EQ(drawn.differing(bare), drawn.differing(bare, k.fit)) << k.texts[0].text;
+        EXPECT_EQ(drawn.differing(bare), drawn.differing(bare, fit)) << texts[0].text;
     }
 }
 

@@ -30,9 +30,10 @@ TEST(TypedPoint, Guards) {
         {turbine, 1, 80, 0}, {42, 1, 1, 0},
         // (t, s): 10..700 degC between the 1000 and 0.02 bar isobars, also beyond the
         // diagram's right edge
-        {t_s, 5, 1000, 0}, {t_s, 10, at(10, 1000).s, 1}, {t_s, 10, at(10, p_lo).s, 1},
-        {t_s, 700, at(700, p_lo).s, 1}, {t_s, 300, at(300, 1000).s - 0.01, 0},
-        {t_s, 300, at(300, p_lo).s + 0.01, 0}, {t_s, 500, 10500, 1}, {t_s, 200, 2330, 1},
+        {t_s, 5, 1000, 0}, {t_s, 9.99, at(10, 1000).s, 0}, {t_s, 10, at(10, 1000).s, 1},
+        {t_s, 10, at(10, p_lo).s, 1}, {t_s, 700, at(700, p_lo).s, 1},
+        {t_s, 300, at(300, 1000).s - 0.01, 0}, {t_s, 300, at(300, p_lo).s + 0.01, 0},
+        {t_s, 500, 10500, 1}, {t_s, 200, 2330, 1},
         // (t, h): the same band, cut at s = 10000 where that edge comes first; at 100 degC
         // the wet steam lies above the 1000 bar enthalpy
         {t_h, 500, h_edge_500, 1}, {t_h, 500, h_edge_500 + 1, 0}, {t_h, 100, 500e3, 1},

@@ -33,10 +33,6 @@ std::map<std::string, std::string> answer(const std::string& arguments) {
     return values;
 }
 
-double number(const std::string& text) {
-    return std::strtod(text.c_str(), nullptr);
-}
-
 // A state's values as the batch's columns t to x, each followed by a comma.
 std::string columns(const std::string& arguments, const std::string& prefix = "") {
     std::map<std::string, std::string> values = answer(arguments);
@@ -93,7 +89,7 @@ TEST(CalcState, PairsRefusalsTurbineAndPoint) {
         {"state p_x 1 1", "t", 99.63, 0.01},      {"point 4 100", "p", 1.0132, 0.001},
     };
     for (const auto& [arguments, name, value, tolerance] : cases)
-        EXPECT_NEAR(number(answer(arguments)[name]), value, tolerance) << arguments;
+        EXPECT_NEAR(std::stod(answer(arguments)[name]), value, tolerance) << arguments;
     const std::pair<const char*, const char*> refusals[] = {
         {"state t,p 800 1", "Data out of range, please retry\n"},
         {"state t,p 100 1e-320", "Data out of range, please retry\n"},  // a number, below the range
@@ -110,8 +106,8 @@ TEST(CalcState, PairsRefusalsTurbineAndPoint) {
     double h, s, v, x;
     state_from_t_p(300, 10, &h, &s, &v, &x);
     std::map<std::string, std::string> state = answer("state t_p 300 10");
-    EXPECT_TRUE(number(state["h"]) == h / 1000 && number(state["s"]) == s / 1000 &&
-                number(state["v"]) == v && number(state["x"]) == x);
+    EXPECT_TRUE(std::stod(state["h"]) == h / 1000 && std::stod(state["s"]) == s / 1000 &&
+                std::stod(state["v"]) == v && std::stod(state["x"]) == x);
 }
 
 TEST(CalcBatch, AnswersEveryRowInOrderAsStateDoes) {
@@ -131,6 +127,7 @@ TEST(CalcBatch, AnswersEveryRowInOrderAsStateDoes) {
         {"t_p,abc,1", "t_p,abc,1,,,,,,,,,bad row: a is not a number"},
         {"pair,1,2", "pair,1,2,,,,,,,,," + unknown},
         {"t_p,1,2,3", "t_p,1,2,3,,,,,,,,bad row: a pair takes 2 numbers"},
+        {"turbine,1,2", "turbine,1,2,,,,,,,,,bad row: turbine takes 4 numbers"},
         {"\"x\",1", "\"\"\"x\"\"\",1,,,,,,,,,," + unknown},
         {"p_x,1,0", "p_x,1,0,,," + columns("state p,x 1 0") + "ok"}};
     std::string input, expected = "pair,a,b,c,d,t_C,p_bar,h_kJ_kg,s_kJ_kgC,v_m3_kg,x,status\n";

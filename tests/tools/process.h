@@ -1,4 +1,4 @@
-// The tools tests' one way to run a program: no shell, standard input fed from a
+// The tests' one way to run a program to its end: no shell, standard input fed from a
 // string, standard output and error read back separately (through anonymous memory files,
 // so tests can run in parallel).
 #pragma once

@@ -86,8 +86,7 @@ def labels_legible(dialog):
 
 
 def keys(wid, *names):
-    sh("xdotool", "windowfocus", "--sync", wid)
-    sh("xdotool", "key", *names)
+    sh("xdotool", "windowfocus", "--sync", wid, "key", *names)
 
 
 def main(exe):

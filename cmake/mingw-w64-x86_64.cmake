@@ -3,4 +3,4 @@
 # runs the same sources built for 64-bit Windows instead.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(VAPORA_MINGW_PREFIX x86_64-w64-mingw32)
-include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/mingw-w64.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)
