@@ -57,7 +57,7 @@ TEST(GdiPixels, LinesAreasAndTheInvertingPenCoverWhatWin32Covers) {
 // Text is placed by the top-left corner of its cell, as tall as the cell height; an
 // escapement of 90 degrees turns it to run upward from that corner; an opaque background
 // fills the cell; bold is heavier.
-TEST(GdiText, PlacedByItsCellTurnedByTheEscapementStretchedByTheWidth) {
+TEST(GdiText, PlacedByItsCellAndTurnedByTheEscapement) {
     for (auto [height, width, escapement, mode, family] :
          {std::tuple{14, 0, 0, TRANSPARENT, FF_ROMAN},
           {22, 0, 0, OPAQUE, FF_SWISS},
