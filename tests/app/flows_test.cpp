@@ -308,6 +308,17 @@ std::string open_input(App& app) {
     return input;
 }
 
+// The message box: the program's one window on screen besides the main window.
+std::string message_box(const App& app) {
+    std::string box;
+    poll([&] {
+        std::istringstream ids(run("xdotool search --onlyvisible --classname vapora_test"));
+        for (std::string id; ids >> id;) box = id == app.main_window ? box : id;
+        return !box.empty();
+    });
+    return box;
+}
+
 // The results of points a and b read, then closed with their button.
 void close_results(App& app, const std::vector<double>& a, const std::vector<double>& b) {
     std::string window = find_window("Results");
@@ -413,7 +424,7 @@ TEST(Flows, TypedPairsAreRefusedOrSolvedMarkedAndShown) {
         EXPECT_EQ(d.count("input_command"), before.count("input_command") + 2) << "Esc, Calculate";
         EXPECT_EQ(d.lines["message_texts"], "Data out of range, please retry| OK|");
         EXPECT_EQ(text_mismatch(app.snapshot(), 83, 70, 340, 89, {thinking}, 0xC0C0C0), 0);
-        xdotool(std::string("key ") + way);
+        xdotool("windowfocus --sync " + message_box(app) + " key " + way);
         EXPECT_TRUE(poll([&] { return prompt_mismatch(app.snapshot(), start1, start2) == 0; }));
         EXPECT_TRUE(app.on_screen());
     }
@@ -486,7 +497,7 @@ TEST(Flows, AboutBoxOpensWithAltAndAltF4EndsTheProgramWithStatusZero) {
             "@21,23| Vapora 2.0, versione 1.0@63,23| Acqua e vapore, IFC-67@63,42| OK@170,67|");
         // OK's centre, at 1.5 x 1.625 pixels a unit in the dialog's 8-point font.
         xdotool(way == std::string("click") ? "mousemove --window " + about + " 207 78 click 1"
-                                            : "key " + std::string(way));
+                                            : "windowfocus --sync " + about + " key " + way);
         EXPECT_TRUE(window_gone(title));
     }
     EXPECT_TRUE(app.on_screen());
