@@ -15,6 +15,8 @@ namespace {
 // on the L line at 623.15 K 0.0088.
 constexpr double volume_floor = 0.0012;
 constexpr double volume_ceiling = 0.0105;
+// Above this temperature [K] the volume search starts from subregion 2.
+constexpr double far_from_critical = 660.0;
 // Each round takes a Newton step or halves the bracket; 100 halvings of the
 // widest bracket reach below the spacing of doubles, so the cap is never the
 // reason a search ends.
@@ -72,6 +74,9 @@ constexpr double sat_step_done = 2e-5;
 constexpr int sat_cap = 8;
 
 double start_volume(int sub, bool liquid, double T, double p) {
+    // Away from the critical isotherm the subregion-2 volume continued across
+    // the L line is the nearer start.
+    if (T > far_from_critical) return sub2_volume(T, p);
     if (p > critical_pressure) return critical_isotherm_volume(p);
     if (sub == subregion_4 && p >= sub4_lowest_pressure) return sat_liquid_volume_spline(p);
     if (!liquid && T < critical_temperature) return sub3_vapour_side_volume(T) - 2e-5;
@@ -97,7 +102,7 @@ int subregion_of(double T, double p) {
 }
 
 bool on_liquid_branch(double T, double p) {
-    if (!(T < critical_temperature)) return true;
+    if (!(T < critical_temperature)) return false;
     const double ps = sat_pressure(T);
     return p > ps || std::fabs(p - ps) < sat_pressure_tolerance;
 }

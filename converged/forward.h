@@ -20,7 +20,10 @@ int subregion_of(double T, double p);
 
 // Below the critical temperature subregions 3 and 4 give a loop between the
 // two sides of the saturation line: the liquid is the smallest volume with
-// the given pressure, the vapour the largest. Above it there is one volume.
+// the given pressure, the vapour the largest. Above it the fluid is taken as
+// the vapour: the largest volume, since far above the critical temperature
+// subregion 3 has a second, unphysical root at about 0.0013 m3/kg where its
+// pressure has a maximum.
 bool on_liquid_branch(double T, double p);
 
 // The volume [m3/kg] at (T, p) in subregion 3 or 4, on the liquid or the

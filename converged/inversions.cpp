@@ -41,8 +41,13 @@ constexpr int solve_cap = 200;
 constexpr double extreme_done = 1e-12;
 constexpr int extreme_cap = 200;
 // At most 8 breaks cut a line: the two ends, the saturation line, 623.15 K,
-// the near-critical band, the L line and the top of the critical region.
+// the near-critical band and the critical temperature (where the volume's
+// branch changes), the L line and the top of the critical region.
 constexpr int max_breaks = 8;
+// A bracket closed down to neighbouring doubles without meeting the goal
+// within target_done: the values jump there (a gap inside a piece, or the
+// sums' rounding). Within the promise this is the answer; beyond it, none.
+constexpr double target_promise = 1e-9;
 
 struct Line {
     bool isobar;   // p given (unknown T), else T given (unknown p)
@@ -90,11 +95,14 @@ double volume_guess(const Line& line, const Point& from, double u) {
 }
 
 // Newton's method inside the bracket [lo, hi] of a monotone piece, whose
-// ends have values on either side of the goal.
-Point solve_in(const Line& line, const Piece& piece, Point lo, Point hi) {
+// ends have values on either side of the goal; false when it closes on a
+// jump instead of the goal.
+bool solve_in(const Line& line, const Piece& piece, Point lo, Point hi, Point* out) {
     const double tol = tolerance(line);
-    if (std::fabs(lo.f) <= tol) return lo;
-    if (std::fabs(hi.f) <= tol) return hi;
+    if (std::fabs(lo.f) <= tol || std::fabs(hi.f) <= tol) {
+        *out = std::fabs(lo.f) <= tol ? lo : hi;
+        return true;
+    }
     // Start from the end nearer the goal, by a Newton step from it.
     const Point& near = std::fabs(lo.f) < std::fabs(hi.f) ? lo : hi;
     Point cur = near;
@@ -102,14 +110,21 @@ Point solve_in(const Line& line, const Piece& piece, Point lo, Point hi) {
     for (int i = 0; i < solve_cap; ++i) {
         const double a = std::min(lo.u, hi.u), b = std::max(lo.u, hi.u);
         if (!(u > a && u < b)) u = 0.5 * (a + b);
-        if (u <= a || u >= b) return std::fabs(lo.f) < std::fabs(hi.f) ? lo : hi;  // no room left
+        if (u <= a || u >= b) {  // no room left
+            *out = std::fabs(lo.f) < std::fabs(hi.f) ? lo : hi;
+            return std::fabs(out->f) <= tol * (target_promise / target_done);
+        }
         const Point p = evaluate(line, piece, u, volume_guess(line, cur, u));
-        if (std::fabs(p.f) <= tol) return p;
+        if (std::fabs(p.f) <= tol) {
+            *out = p;
+            return true;
+        }
         ((p.f < 0.0) == (lo.f < 0.0) ? lo : hi) = p;
         cur = p;
         u = p.u - p.f / p.df;
     }
-    return cur;
+    *out = cur;
+    return std::fabs(cur.f) <= tol * (target_promise / target_done);
 }
 
 // The extreme inside a piece whose slope has opposite signs at its ends: the
@@ -145,19 +160,10 @@ bool between(double goal_f_a, double goal_f_b) {
 bool solve_piece(const Line& line, const Piece& piece, const Point& a, const Point& b, Point* out) {
     if ((a.df < 0.0) != (b.df < 0.0)) {
         const Point m = extreme_in(line, piece, a, b);
-        if (between(a.f, m.f)) {
-            *out = solve_in(line, piece, a, m);
-            return true;
-        }
-        if (between(m.f, b.f)) {
-            *out = solve_in(line, piece, m, b);
-            return true;
-        }
-        return false;
+        if (between(a.f, m.f) && solve_in(line, piece, a, m, out)) return true;
+        return between(m.f, b.f) && solve_in(line, piece, m, b, out);
     }
-    if (!between(a.f, b.f)) return false;
-    *out = solve_in(line, piece, a, b);
-    return true;
+    return between(a.f, b.f) && solve_in(line, piece, a, b, out);
 }
 
 // The pieces of the line between lo and hi, cut at the given breaks, each
@@ -251,8 +257,8 @@ int invert(Line line, double a, double b, ConvergedState* out) {
     }
     if (line.isobar) {
         const double TL = l_line_temperature(fixed);
-        const double cuts[] = {sub12_top_temperature, critical_temperature - near_critical_band, TL,
-                               band_top_temperature - band_top_margin};
+        const double cuts[] = {sub12_top_temperature, critical_temperature - near_critical_band,
+                               critical_temperature, TL, band_top_temperature - band_top_margin};
         for (double c : cuts)
             if (c > lo && c < hi) breaks[n++] = c;
     } else if (fixed > sub12_top_temperature && fixed <= band_top_temperature - band_top_margin) {
