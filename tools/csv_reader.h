@@ -12,6 +12,11 @@
 // A pipe or a terminal is checked block by block as it arrives, before any record of the
 // block is given out; UTF-16 is recognised from its byte-order mark or a NUL byte in the
 // first block, so it too is refused before the first row.
+//
+// Ours, not Debian's libcsv or fast-cpp-csv-parser (libfccp-dev): libcsv lets a record run
+// on across lines inside quotes and grows a field without bound, fast-cpp-csv-parser wants
+// a fixed column count and throws on a bad row; neither checks the encoding or can hand a
+// row out before the next line arrives, which is all this reader adds to the parsing.
 #pragma once
 
 #include <cstddef>
