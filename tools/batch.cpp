@@ -152,7 +152,9 @@ bool batch_answers(const CsvRecord& record, bool* first_row) {
 }
 
 const char* batch_status(const CsvRecord& record, SteamState* state) {
-    if (record.too_long) return "bad row: longer than 65536 bytes";
+    static const std::string too_long =
+        "bad row: longer than " + std::to_string(csv_max_record) + " bytes";
+    if (record.too_long) return too_long.c_str();
     if (record.malformed) return "bad row: a quote left open or followed by text";
     const std::vector<std::string>& fields = record.fields;
     const bool is_turbine = fields[0] == "turbine";

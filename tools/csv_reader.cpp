@@ -163,6 +163,7 @@ CsvEnd csv_next(CsvInput* in, CsvRecord* r) {
             r->too_long = true;
             state = skip_line;
             r->fields.assign(1, std::string());
+            field = &r->fields[0];
         }
         switch (state) {
             case field_start:
