@@ -101,8 +101,9 @@ TEST(ChartTool, AChartThatCannotBeWrittenIsStatus1AndLeavesNoFile) {
         if (!disk.empty()) outs.push_back(disk + name);
     for (const std::string& out : outs) {
         const ProcessResult r = run_process({VAPORA_CHART_EXE, out});
-        EXPECT_EQ(r.status, 1);
-        EXPECT_EQ(r.err, "vapora-chart: cannot write " + out + ": No space left on device\n");
+        EXPECT_TRUE(r.status == 1 &&
+                    r.err == "vapora-chart: cannot write " + out + ": No space left on device\n")
+            << r.err;
     }
     unlink(full.c_str());
     if (disk.empty()) GTEST_SKIP() << "a small tmpfs can be mounted only as root";
