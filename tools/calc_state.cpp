@@ -12,6 +12,9 @@
 // Input the guards refuse prints "Data out of range, please retry" and exits
 // with status 1; a point outside the valid space prints the window's line
 // "The point selected is outside the valid space" and exits with status 1.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -115,23 +118,29 @@ int calc_point_command(int argc, char** argv) {
     return 0;
 }
 
-// Every row answered, refusals included, is status 0; a file that cannot be read is 2.
+// Every row answered, refusals included, is status 0; input that cannot be read or is not
+// UTF-8 text is 2; answers that cannot be written are 1.
 int calc_batch_command(int argc, char** argv) {
     if (argc > 1) return usage("batch [FILE]   (- or no FILE: standard input)");
     const bool from_stdin = argc == 0 || std::strcmp(argv[0], "-") == 0;
-    std::FILE* in = from_stdin ? stdin : std::fopen(argv[0], "r");
-    if (!in)
-        return calc_error(
-            ("cannot read '" + std::string(argv[0]) + "': " + std::strerror(errno)).c_str());
-    const bool read = batch_run(in, stdout);
-    const int saved = errno;
-    if (!from_stdin) std::fclose(in);
-    if (!read)
-        return calc_error((std::string("cannot read ") +
-                           (from_stdin ? "standard input" : "'" + std::string(argv[0]) + "'") +
-                           ": " + std::strerror(saved))
-                              .c_str());
-    return 0;
+    const std::string name = from_stdin ? "standard input" : "'" + std::string(argv[0]) + "'";
+    const int in = from_stdin ? 0 : open(argv[0], O_RDONLY | O_CLOEXEC);
+    if (in < 0) return calc_error(("cannot read " + name + ": " + std::strerror(errno)).c_str());
+    const BatchResult result = batch_run(in, 1);
+    if (!from_stdin) close(in);
+    switch (result.end) {
+        case BatchEnd::done:
+            return 0;
+        case BatchEnd::write_failed:
+            return calc_write_failed("standard output", result.error);
+        case BatchEnd::utf16:
+            return calc_error((name + " is UTF-16, not UTF-8 text: save it as CSV UTF-8").c_str());
+        case BatchEnd::not_utf8:
+            return calc_error((name + " is not UTF-8 text: save it as CSV UTF-8").c_str());
+        case BatchEnd::read_failed:
+            break;
+    }
+    return calc_error(("cannot read " + name + ": " + std::strerror(result.error)).c_str());
 }
 
 }  // namespace
