@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "converged/converged.h"
 #include "solvers/solvers.h"
 #include "solvers/typed_number.h"
 
@@ -27,6 +28,35 @@ constexpr int state_columns = 6;
 // The dialog types h and s in kJ; the solvers take J.
 double to_solver_units(char quantity, double value) {
     return (quantity == 'h' || quantity == 's') ? value * 1000.0 : value;
+}
+
+// The converged solvers, in pair code order, take T in K and p in Pa.
+using ConvergedSolve = int (*)(double, double, ConvergedState*);
+const ConvergedSolve converged_solvers[] = {converged_state_from_T_p, converged_state_from_T_h,
+                                            converged_state_from_p_h, converged_state_from_T_s,
+                                            converged_state_from_p_s, converged_state_from_T_x,
+                                            converged_state_from_p_x};
+
+double to_si(char quantity, double value) {
+    return quantity == 't'   ? value + celsius_zero
+           : quantity == 'p' ? value * pascals_per_bar
+                             : to_solver_units(quantity, value);
+}
+
+// A converged state in the records' units, t in degC and p in bar.
+SteamState from_si(const ConvergedState& state) {
+    return {state.T - celsius_zero, state.p / pascals_per_bar, state.h, state.s, state.v, state.x};
+}
+
+// A given value as given, as the window's records keep it, not after its trip to K or Pa
+// and back (800 degC would come back as 800.00000000000011).
+void keep_given(char quantity, double value, SteamState* state) {
+    double* field = quantity == 't'   ? &state->t
+                    : quantity == 'p' ? &state->p
+                    : quantity == 'h' ? &state->h
+                    : quantity == 's' ? &state->s
+                                      : &state->x;
+    *field = to_solver_units(quantity, value);
 }
 
 // A field as CSV: quoted when it holds a quote or a comma (the refusal does), so that
@@ -111,16 +141,36 @@ int pair_code_of(const char* name) {
     return -1;
 }
 
-int solve_display_pair(int pair, double a, double b, SteamState* state) {
+int solve_display_pair(int pair, double a, double b, SteamState* state, Solver solver) {
     if (pair < t_p || pair > p_x) return 0;
     const char* name = pair_names[pair];
-    return solve_typed_point(pair, to_solver_units(name[0], a), to_solver_units(name[2], b), state);
+    if (solver == Solver::window)
+        return solve_typed_point(pair, to_solver_units(name[0], a), to_solver_units(name[2], b),
+                                 state);
+    ConvergedState found;
+    if (converged_solvers[pair](to_si(name[0], a), to_si(name[2], b), &found) != converged_ok)
+        return 0;
+    *state = from_si(found);
+    keep_given(name[0], a, state);
+    keep_given(name[2], b, state);
+    return 1;
 }
 
 int solve_turbine(double p1, double t1, double p2, double efficiency, SteamState* inlet,
-                  SteamState* isentropic, SteamState* outlet) {
-    return solve_typed_point(t_p, t1, p1, inlet) &&
-           turbine_expansion(inlet, p2, efficiency, isentropic, outlet);
+                  SteamState* isentropic, SteamState* outlet, Solver solver) {
+    if (solver == Solver::window)
+        return solve_typed_point(t_p, t1, p1, inlet) &&
+               turbine_expansion(inlet, p2, efficiency, isentropic, outlet);
+    ConvergedState in, end, out;
+    if (converged_turbine(to_si('p', p1), to_si('t', t1), to_si('p', p2), efficiency / 100, &in,
+                          &end, &out) != converged_ok)
+        return 0;
+    *inlet = from_si(in), *isentropic = from_si(end), *outlet = from_si(out);
+    keep_given('p', p1, inlet);
+    keep_given('t', t1, inlet);
+    keep_given('p', p2, isentropic);
+    keep_given('p', p2, outlet);
+    return 1;
 }
 
 void display_values(const SteamState& state, double values[6]) {
@@ -137,11 +187,11 @@ char* format_value(double value, char* out) {
     return std::to_chars(out, out + 32, value, std::chars_format::general, 17).ptr;
 }
 
-int batch_solve(int pair, const double values[4], SteamState* state) {
+int batch_solve(int pair, const double values[4], SteamState* state, Solver solver) {
     SteamState inlet, isentropic;
     return pair == turbine ? solve_turbine(values[0], values[1], values[2], values[3], &inlet,
-                                           &isentropic, state)
-                           : solve_display_pair(pair, values[0], values[1], state);
+                                           &isentropic, state, solver)
+                           : solve_display_pair(pair, values[0], values[1], state, solver);
 }
 
 bool batch_answers(const CsvRecord& record, bool* first_row) {
@@ -151,7 +201,7 @@ bool batch_answers(const CsvRecord& record, bool* first_row) {
     return !header;
 }
 
-const char* batch_status(const CsvRecord& record, SteamState* state) {
+const char* batch_status(const CsvRecord& record, SteamState* state, Solver solver) {
     static const std::string too_long =
         "bad row: longer than " + std::to_string(csv_max_record) + " bytes";
     if (record.too_long) return too_long.c_str();
@@ -166,16 +216,16 @@ const char* batch_status(const CsvRecord& record, SteamState* state) {
     double values[4];
     for (std::size_t i = 0; i < count; ++i)
         if (!parse_number_field(fields[i + 1].c_str(), &values[i])) return not_a_number[i];
-    return batch_solve(pair, values, state) ? "ok" : refusal_text;
+    return batch_solve(pair, values, state, solver) ? "ok" : refusal_text;
 }
 
-void batch_append_answer(const CsvRecord& record, std::string* out) {
+void batch_append_answer(const CsvRecord& record, std::string* out, Solver solver) {
     SteamState state;
-    const char* status = batch_status(record, &state);
+    const char* status = batch_status(record, &state, solver);
     append_row(record.fields, std::strcmp(status, "ok") == 0 ? &state : nullptr, status, out);
 }
 
-BatchResult batch_run(int in, int out) {
+BatchResult batch_run(int in, int out, Solver solver) {
     BatchOutput output = {out, std::string()};
     CsvInput input;
     input.before_wait = flush_before_wait;
@@ -192,7 +242,7 @@ BatchResult batch_run(int in, int out) {
     // Ends at the input's end: every record consumes at least its line break.
     while (e == CsvEnd::record && (e = csv_next(&input, &record)) == CsvEnd::record) {
         start_table();
-        if (batch_answers(record, &first_row)) batch_append_answer(record, &output.pending);
+        if (batch_answers(record, &first_row)) batch_append_answer(record, &output.pending, solver);
         if (output.pending.size() > 65000) flush_answers(&output);  // blocks of about 64 kB
         if (output.error) break;
     }

@@ -26,14 +26,20 @@ extern const char refusal_text[];
 // The code (t_p .. p_x, 0 to 6) of a pair written "t_p" or "t,p"; -1 for anything else.
 int pair_code_of(const char* name);
 
+// Which solvers answer: the window's guards and solvers, bit for bit what the window
+// shows, or (--converged) the converged solvers of converged/converged.h over their own
+// range, in the same units in and out. A state either refuses prints the same refusal.
+enum class Solver { window, converged };
+
 // Guards and solves one point given in the dialog's units. Returns 1 with *state
 // written (t degC, p bar, h J/kg, s J/(kg K)), or 0 when refused.
-int solve_display_pair(int pair, double a, double b, SteamState* state);
+int solve_display_pair(int pair, double a, double b, SteamState* state,
+                       Solver solver = Solver::window);
 
 // The turbine expansion from (p1 bar, t1 degC) to p2 bar with the efficiency in percent.
 // Returns 1 with all three states written, or 0 when refused.
 int solve_turbine(double p1, double t1, double p2, double efficiency, SteamState* inlet,
-                  SteamState* isentropic, SteamState* outlet);
+                  SteamState* isentropic, SteamState* outlet, Solver solver = Solver::window);
 
 // The six values vapora-calc shows of a state, in order t [degC], p [bar], h [kJ/kg],
 // s [kJ/kg degC], v [m3/kg], x.
@@ -46,7 +52,8 @@ char* format_value(double value, char* out);
 // The batch's solving step, the one place where a row meets a solver: pair (an InputPair,
 // t_p .. p_x or turbine) with its two (four) values in the dialog's units. Returns 1 with
 // *state written (for a turbine row its actual outlet), or 0 when refused.
-int batch_solve(int pair, const double values[4], SteamState* state);
+int batch_solve(int pair, const double values[4], SteamState* state,
+                Solver solver = Solver::window);
 
 // Whether a record gets an answer: not blank, not a comment and not the header (a first
 // row whose first field starts with "pair"). first_row is true until a row (header
@@ -55,10 +62,11 @@ bool batch_answers(const CsvRecord& record, bool* first_row);
 
 // The status of an answered record: "ok" with *state written, the refusal, or
 // "bad row: <reason>".
-const char* batch_status(const CsvRecord& record, SteamState* state);
+const char* batch_status(const CsvRecord& record, SteamState* state,
+                         Solver solver = Solver::window);
 
 // Appends the answer row of an answered record to *out, with its line break.
-void batch_append_answer(const CsvRecord& record, std::string* out);
+void batch_append_answer(const CsvRecord& record, std::string* out, Solver solver = Solver::window);
 
 // How a batch run ended.
 enum class BatchEnd {
@@ -79,4 +87,4 @@ struct BatchResult {
 // a program can converse with it row by row; from a regular file answers leave in blocks
 // of about 64 kB. Input that is not UTF-8 gets no answer after the refusal; a file is
 // checked whole before its first row is answered (tools/csv_reader.h).
-BatchResult batch_run(int in, int out);
+BatchResult batch_run(int in, int out, Solver solver = Solver::window);

@@ -1,7 +1,7 @@
 // libvapora through vapora.h alone: the formulation's reference values with either flag,
 // refusals that write nothing, VAPORA_AS_WINDOW against vapora-calc bit for bit over a
-// seeded grid, and that grid solved by eight threads at once (CI runs the thread test
-// under ThreadSanitizer too).
+// seeded grid, --converged likewise, and that grid solved by eight threads at once (CI runs the
+// thread test under ThreadSanitizer too).
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -22,13 +22,13 @@ std::string text(double value) {
 }
 
 // A seeded grid over and around the window's valid space, every pair: each value in SI for
-// the library and typed for vapora-calc so that it reaches the window's solvers as the same
-// double (t and p converted as the library converts them; h and s typed in kJ/kg, which the
-// tool multiplies by 1000).
+// the library, and typed for vapora-calc, for each flag, so that it reaches the same
+// solver as the same double: for the window converted as the library converts it, for
+// the converged solvers as the tool converts it (h and s typed in kJ/kg either way).
 struct Call {
     vapora_pair pair;
     double si[2];
-    std::string typed[2];
+    std::string typed[2][2];  // [flags][value]
 };
 std::vector<Call> grid() {
     std::mt19937 random(21);
@@ -38,10 +38,15 @@ std::vector<Call> grid() {
         for (int k = 0; k < 2; ++k) {
             const double u = std::uniform_real_distribution<double>(0, 1)(random);
             const char q = vapora_pair_name(c.pair)[2 * k];
-            const double kj = (q == 'h' ? 4300 : 11) * u, T = 263.15 + 740 * u;  // -10..730 C
-            const double p = 1e3 * std::pow(1.2e5, u), x = 1.2 * u - 0.1;        // 0.01..1200 bar
-            c.si[k] = q == 't' ? T : q == 'p' ? p : q == 'x' ? x : kj * 1000;
-            c.typed[k] = text(q == 't' ? T - 273.15 : q == 'p' ? p / 1e5 : q == 'x' ? x : kj);
+            const double w = q == 't'   ? 740 * u - 10               // -10 to 730 degC
+                             : q == 'p' ? 0.01 * std::pow(1.2e5, u)  // 0.01 to 1200 bar
+                             : q == 'x' ? 1.2 * u - 0.1
+                                        : (q == 'h' ? 4300 : 11) * u;  // kJ/kg, kJ/kg C
+            c.si[k] = q == 't' ? w + 273.15 : q == 'p' ? w * 1e5 : q == 'x' ? w : w * 1000;
+            c.typed[VAPORA_CONVERGED][k] = text(w);
+            c.typed[VAPORA_AS_WINDOW][k] = text(q == 't'   ? c.si[k] - 273.15
+                                                : q == 'p' ? c.si[k] / 1e5
+                                                           : w);
         }
         calls.push_back(c);
     }
@@ -114,28 +119,49 @@ TEST(Library, RefusalsWriteNothing) {
     EXPECT_EQ(std::memcmp(st, none, sizeof st), 0);
 }
 
-TEST(Library, AsWindowIsVaporaCalcStateBitForBit) {
-    int answered = 0;
-    for (const Call& c : grid()) {
-        vapora_state st;
-        const std::string name = vapora_pair_name(c.pair),
-                          where = name + " " + c.typed[0] + " " + c.typed[1];
-        const vapora_status status = vapora_solve(c.pair, c.si[0], c.si[1], VAPORA_AS_WINDOW, &st);
-        const ProcessResult run = run_process({VAPORA_CALC, "state", name, c.typed[0], c.typed[1]});
-        ASSERT_EQ(run.status, status == VAPORA_OK ? 0 : 1) << where << run.out << run.err;
-        if (status != VAPORA_OK) continue;
-        // vapora-calc prints t degC, p bar, h kJ/kg, s kJ/kg C, v, x.
-        double v[6];
-        ASSERT_EQ(std::sscanf(run.out.c_str(), "t %lf p %lf h %lf s %lf v %lf x %lf", v, v + 1,
-                              v + 2, v + 3, v + 4, v + 5),
-                  6)
-            << run.out;
-        const vapora_state ours = {st.T, st.p, st.h / 1000, st.s / 1000, st.v, st.x},
-                           shown = {v[0] + 273.15, v[1] * 1e5, v[2], v[3], v[4], v[5]};
-        EXPECT_EQ(std::memcmp(&ours, &shown, sizeof ours), 0) << where << "\n" << run.out;
-        answered++;
+// vapora-calc state answers as the library, bit for bit: with the window's solvers, and
+// with --converged. Its t and p convert as the window converts them (t + 273.15, p 1e5)
+// and as the tool converts the converged state (T - 273.15, p / 1e5); the given values it
+// prints as typed.
+TEST(Library, AsVaporaCalcStateBitForBit) {
+    for (int flags : {VAPORA_CONVERGED, VAPORA_AS_WINDOW}) {
+        int answered = 0;
+        for (const Call& c : grid()) {
+            vapora_state st;
+            const std::string name = vapora_pair_name(c.pair), *typed = c.typed[flags],
+                              where = name + " " + typed[0] + " " + typed[1];
+            const vapora_status status = vapora_solve(c.pair, c.si[0], c.si[1], flags, &st);
+            std::vector<std::string> words = {VAPORA_CALC, "state", name, typed[0], typed[1]};
+            if (flags == VAPORA_CONVERGED) words.insert(words.begin() + 2, "--converged");
+            const ProcessResult run = run_process(words);
+            ASSERT_EQ(run.status, status == VAPORA_OK ? 0 : 1) << where << run.out << run.err;
+            if (status != VAPORA_OK) continue;
+            double v[6];  // t degC, p bar, h kJ/kg, s kJ/kg C, v, x
+            ASSERT_EQ(std::sscanf(run.out.c_str(), "t %lf p %lf h %lf s %lf v %lf x %lf", v, v + 1,
+                                  v + 2, v + 3, v + 4, v + 5),
+                      6)
+                << run.out;
+            const bool window = flags == VAPORA_AS_WINDOW;
+            const double ours[] = {window ? st.T : st.T - 273.15,
+                                   window ? st.p : st.p / 1e5,
+                                   st.h / 1000,
+                                   st.s / 1000,
+                                   st.v,
+                                   st.x},
+                         shown[] = {window ? v[0] + 273.15 : v[0],
+                                    window ? v[1] * 1e5 : v[1],
+                                    v[2],
+                                    v[3],
+                                    v[4],
+                                    v[5]};
+            for (int i = 0; i < 6; ++i)
+                if (name.find("tphsvx"[i]) == std::string::npos) {  // not a given value
+                    EXPECT_EQ(ours[i], shown[i]) << where << " flags " << flags << " " << i;
+                }
+            answered++;
+        }
+        EXPECT_GT(answered, 70) << flags;
     }
-    EXPECT_GT(answered, 70);
 }
 
 TEST(Threads, ManyAtOnceAnswerAsOne) {

@@ -149,6 +149,11 @@ TEST(CalcBatch, AnswersEveryRowInOrderAsStateDoes) {
         EXPECT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(run.out, expected);
     }
+    // With --converged as state and turbine answer with it.
+    EXPECT_EQ(calc("batch --converged", "p_h,100,3000\nturbine,100,500,0.1,85").out,
+              header + "p_h,100,3000,,," + columns("state --converged p_h 100 3000") + "ok\n" +
+                  "turbine,100,500,0.1,85," +
+                  columns("turbine --converged 100 500 0.1 85", "outlet_") + "ok\n");
 }
 
 // What spreadsheets write: quoted fields (a doubled quote inside), CRLF and CR line ends, a
