@@ -135,23 +135,26 @@ double critical_region_volume(int sub, bool liquid, double T, double p, double v
     return v;
 }
 
-SlopedState state_in(int sub, bool liquid, double T, double p, double v_guess, bool with_slopes) {
+SlopedState state_in(int sub, bool liquid, double T, double p, double v_guess, int slopes) {
     SlopedState st{T, p, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     if (sub == subregion_1 || sub == subregion_2) {
-        (sub == subregion_1 ? sub1_properties : sub2_properties)(T, p, &st.v, &st.h, &st.s);
-        if (with_slopes) {
-            (sub == subregion_1 ? sub1_entropy_slopes : sub2_entropy_slopes)(T, p, &st.s_T,
-                                                                             &st.s_p);
-            st.h_T = T * st.s_T;
-            st.h_p = st.v + T * st.s_p;
+        if (!slopes) {
+            (sub == subregion_1 ? sub1_properties : sub2_properties)(T, p, &st.v, &st.h, &st.s);
+            return st;
         }
+        double* s_T = slopes & along_isobar ? &st.s_T : nullptr;
+        double* s_p = slopes & along_isotherm ? &st.s_p : nullptr;
+        (sub == subregion_1 ? sub1_properties_slopes : sub2_properties_slopes)(T, p, &st.v, &st.h,
+                                                                               &st.s, s_T, s_p);
+        st.h_T = T * st.s_T;
+        st.h_p = st.v + T * st.s_p;
         return st;
     }
     const bool three = sub == subregion_3;
     st.v = critical_region_volume(sub, liquid, T, p, v_guess);
     st.h = three ? sub3_enthalpy(T, st.v) : sub4_enthalpy(T, st.v);
     st.s = three ? sub3_entropy(T, st.v) : sub4_entropy(T, st.v);
-    if (with_slopes) {
+    if (slopes) {
         const ConvergedSlopes k = three ? sub3_slopes(T, st.v) : sub4_slopes(T, st.v);
         // Along an isobar the volume moves by dv/dT = -p_T / p_v; ds/dv = p_T.
         st.v_T = -k.p_T / k.p_v;
@@ -183,8 +186,8 @@ double saturation_temperature(double p) {
     return T < critical_temperature ? T : critical_temperature;
 }
 
-void saturated_sides(double Ts, double ps, SlopedState* liquid, SlopedState* vapour) {
+void saturated_sides(double Ts, double ps, SlopedState* liquid, SlopedState* vapour, int slopes) {
     const bool low = Ts <= sub12_top_temperature;
-    *liquid = state_in(low ? subregion_1 : subregion_4, true, Ts, ps, 0.0, true);
-    *vapour = state_in(low ? subregion_2 : subregion_3, false, Ts, ps, 0.0, true);
+    *liquid = state_in(low ? subregion_1 : subregion_4, true, Ts, ps, 0.0, slopes);
+    *vapour = state_in(low ? subregion_2 : subregion_3, false, Ts, ps, 0.0, slopes);
 }

@@ -40,12 +40,17 @@ struct SlopedState {
     double v_T, v_p;
 };
 
+// Which slopes to compute (flags): along the isobar, along the isotherm.
+enum { along_isobar = 1, along_isotherm = 2 };
+
 // v, h, s at (T, p) in the given subregion and branch (the branch matters in
-// subregions 3 and 4 only), with the slopes when with_slopes is true.
-SlopedState state_in(int sub, bool liquid, double T, double p, double v_guess, bool with_slopes);
+// subregions 3 and 4 only), with the slopes asked for (0 for none; the
+// critical region gives both at once).
+SlopedState state_in(int sub, bool liquid, double T, double p, double v_guess, int slopes);
 
 // The saturation temperature [K] at p [Pa], 611.2 Pa <= p <= 2.212e7 Pa.
 double saturation_temperature(double p);
 
-// The saturated liquid and vapour at a point (Ts, ps) of the saturation line.
-void saturated_sides(double Ts, double ps, SlopedState* liquid, SlopedState* vapour);
+// The saturated liquid and vapour at a point (Ts, ps) of the saturation line,
+// with the slopes asked for.
+void saturated_sides(double Ts, double ps, SlopedState* liquid, SlopedState* vapour, int slopes);
