@@ -42,7 +42,9 @@ int converged_state_from_T_p(double T, double p, ConvergedState* out) {
         !within(p, converged_p_min, converged_p_max))
         return converged_out_of_range;
     const int sub = subregion_of(T, p);
-    *out = single_phase_state(state_in(sub, on_liquid_branch(T, p), T, p, 0.0, 0));
+    // Only the critical region's volume has branches to choose from.
+    const bool liquid = sub >= subregion_3 && on_liquid_branch(T, p);
+    *out = single_phase_state(state_in(sub, liquid, T, p, 0.0, 0));
     return converged_ok;
 }
 
