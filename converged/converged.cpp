@@ -41,10 +41,8 @@ int converged_state_from_T_p(double T, double p, ConvergedState* out) {
     if (!within(T, converged_T_min, converged_T_max) ||
         !within(p, converged_p_min, converged_p_max))
         return converged_out_of_range;
-    const int sub = subregion_of(T, p);
-    // Only the critical region's volume has branches to choose from.
-    const bool liquid = sub >= subregion_3 && on_liquid_branch(T, p);
-    *out = single_phase_state(state_in(sub, liquid, T, p, 0.0, 0));
+    const bool liquid = on_liquid_branch(T, p);
+    *out = single_phase_state(state_in(subregion_on_side(T, p, liquid), liquid, T, p, 0.0, 0));
     return converged_ok;
 }
 

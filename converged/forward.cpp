@@ -92,17 +92,11 @@ double start_volume(int sub, bool liquid, double T, double p) {
 
 }  // namespace
 
-int subregion_of(double T, double p) {
+int subregion_on_side(double T, double p, bool liquid) {
+    if (T <= sub12_top_temperature) return liquid ? subregion_1 : subregion_2;
     const bool below_L = l_boundary_beta(T / critical_temperature) >= p / critical_pressure;
-    if (T <= sub12_top_temperature) {
-        const double ps = sat_pressure(T);
-        return (p > ps || std::fabs(p - ps) < sat_pressure_tolerance) ? subregion_1 : subregion_2;
-    }
-    if (T < critical_temperature && std::fabs(T - critical_temperature) >= near_critical_band) {
-        if (below_L) return subregion_2;
-        const double ps = sat_pressure(T);
-        return (p > ps || std::fabs(p - ps) < sat_pressure_tolerance) ? subregion_4 : subregion_3;
-    }
+    if (T < critical_temperature && std::fabs(T - critical_temperature) >= near_critical_band)
+        return below_L ? subregion_2 : (liquid ? subregion_4 : subregion_3);
     if (T > band_top_temperature || std::fabs(T - band_top_temperature) < band_top_margin)
         return subregion_2;
     return below_L ? subregion_2 : subregion_3;
@@ -112,6 +106,10 @@ bool on_liquid_branch(double T, double p) {
     if (!(T < critical_temperature)) return false;
     const double ps = sat_pressure(T);
     return p > ps || std::fabs(p - ps) < sat_pressure_tolerance;
+}
+
+int subregion_of(double T, double p) {
+    return subregion_on_side(T, p, on_liquid_branch(T, p));
 }
 
 double critical_region_volume(int sub, bool liquid, double T, double p, double v_guess) {

@@ -15,8 +15,11 @@ constexpr double converged_p_max = 1e8;    // Pa, 1000 bar
 // Subregions, numbered as in the formulation.
 enum Subregion { subregion_1 = 1, subregion_2 = 2, subregion_3 = 3, subregion_4 = 4 };
 
-// The subregion of (T, p), decided as the window's state from (T, p) decides.
+// The subregion of (T, p), decided as the window's state from (T, p) decides
+// it; subregion_on_side when the side of the saturation line is known
+// (liquid: p at or above the saturation pressure, below 647.3 K).
 int subregion_of(double T, double p);
+int subregion_on_side(double T, double p, bool liquid);
 
 // Below the critical temperature subregions 3 and 4 give a loop between the
 // two sides of the saturation line: the liquid is the smallest volume with

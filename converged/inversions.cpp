@@ -40,6 +40,8 @@ constexpr int solve_cap = 200;
 // than its superlinear order needs.
 constexpr double extreme_done = 1e-12;
 constexpr int extreme_cap = 200;
+// The enthalpy at the critical point (647.3 K, 0.00317 m3/kg) [J/kg].
+constexpr double critical_enthalpy = 2107373.0;
 // At most 8 breaks cut a line: the two ends, the saturation line, 623.15 K,
 // the near-critical band and the critical temperature (where the volume's
 // branch changes), the L line and the top of the critical region.
@@ -117,6 +119,26 @@ enum Outcome { solved, not_in_piece, jump };
 // within the promise it is the answer, beyond it none.
 Outcome solve_in(const Line& line, const Piece& piece, Point a, Point b, Point* out) {
     const double tol = tolerance(line);
+    // A vapour's h and s go with ln p rather than p: along an isotherm its
+    // steps are taken in ln p, and its bracket halved geometrically.
+    const bool log_scale = !line.isobar && !piece.liquid;
+    auto newton = [log_scale](const Point& q) {
+        return log_scale ? q.u * std::exp(-q.f / (q.df * q.u)) : q.u - q.f / q.df;
+    };
+    // With two points evaluated, the inverse of the cubic through both
+    // values and slopes (Hermite): of higher order than Newton's step.
+    auto hermite = [log_scale](const Point& p0, const Point& p1) {
+        const double x0 = log_scale ? std::log(p0.u) : p0.u, x1 = log_scale ? std::log(p1.u) : p1.u;
+        const double g0 = 1.0 / (log_scale ? p0.df * p0.u : p0.df);  // dx/df
+        const double g1 = 1.0 / (log_scale ? p1.df * p1.u : p1.df);
+        const double df = p1.f - p0.f, t = -p0.f / df, t2 = t * t, t3 = t2 * t;
+        const double x = (2 * t3 - 3 * t2 + 1) * x0 + (t3 - 2 * t2 + t) * df * g0 +
+                         (3 * t2 - 2 * t3) * x1 + (t3 - t2) * df * g1;
+        return log_scale ? std::exp(x) : x;
+    };
+    auto middle = [log_scale](double lo, double hi) {
+        return log_scale ? std::sqrt(lo * hi) : 0.5 * (lo + hi);
+    };
     if (b.known && std::fabs(b.f) < std::fabs(a.f)) std::swap(a, b);
     if (std::fabs(a.f) <= tol) {
         *out = a;
@@ -124,7 +146,7 @@ Outcome solve_in(const Line& line, const Piece& piece, Point a, Point b, Point* 
     }
     if (b.known && !between(a.f, b.f)) return not_in_piece;
     Point cur = a;
-    double u = a.u - a.f / a.df;
+    double u = newton(a);
     for (int i = 0; i < solve_cap; ++i) {
         const double lo = std::min(a.u, b.u), hi = std::max(a.u, b.u);
         if (!(u > lo && u < hi)) {
@@ -132,10 +154,10 @@ Outcome solve_in(const Line& line, const Piece& piece, Point a, Point b, Point* 
                 b = evaluate(line, piece, b.u, volume_guess(line, cur, b.u));
                 if (!between(a.f, b.f)) return not_in_piece;
                 cur = std::fabs(b.f) < std::fabs(a.f) ? b : a;
-                u = cur.u - cur.f / cur.df;
+                u = newton(cur);
                 continue;
             }
-            u = 0.5 * (lo + hi);
+            u = middle(lo, hi);
             if (u <= lo || u >= hi) {  // no room left
                 *out = std::fabs(a.f) < std::fabs(b.f) ? a : b;
                 return std::fabs(out->f) <= tol * (target_promise / target_done) ? solved : jump;
@@ -148,8 +170,9 @@ Outcome solve_in(const Line& line, const Piece& piece, Point a, Point b, Point* 
         }
         // p replaces the end on its side of the goal.
         ((p.f < 0.0) == (a.f < 0.0) ? a : b) = p;
+        u = hermite(cur, p);
+        if (!(u > std::min(a.u, b.u) && u < std::max(a.u, b.u))) u = newton(p);
         cur = p;
-        u = p.u - p.f / p.df;
     }
     *out = cur;
     return std::fabs(cur.f) <= tol * (target_promise / target_done) ? solved : jump;
@@ -209,28 +232,42 @@ Found scan_general(const Line& line, const Piece* pieces, int n, const Point* fi
 // The pieces in order along a line where the values rise (dir = 1, an
 // isobar) or fall (dir = -1, an isotherm's vapour) with the unknown: the
 // first piece whose upper end reaches the goal holds it, unless its lower
-// end already lies beyond (a gap). The first piece's lower end is evaluated
-// unless first_a is given; the last piece's upper end is last_b, given, or
-// left unevaluated when last_b is null.
+// end already lies beyond (a gap). That piece is found by halving the list
+// of pieces. The first piece's lower end is first_a, or evaluated only when
+// needed; the last piece's upper end is last_b, or evaluated only when needed.
 Found scan_monotone(const Line& line, const Piece* pieces, int n, int dir, const Point* first_a,
                     const Point* last_b) {
-    for (int i = 0; i < n; ++i) {
-        const Piece& pc = pieces[i];
-        const bool last = i == n - 1;
-        const Point b =
-            last ? (last_b ? *last_b : unknown_at(pc.b)) : evaluate(line, pc, pc.b, 0.0);
-        if (b.known && dir * b.f < 0.0 && std::fabs(b.f) > tolerance(line)) continue;
-        const Point a = i == 0 && first_a ? *first_a : evaluate(line, pc, pc.a, 0.0);
-        if (dir * a.f > tolerance(line)) return {false, {}};  // in a gap, or below the range
-        Point found;
-        return {solve_in(line, pc, a, b, &found) == solved, found};
+    const double tol = tolerance(line);
+    int lo = 0, hi = n - 1;  // the last piece reaches every goal of the range
+    Point b = last_b ? *last_b : unknown_at(pieces[n - 1].b);
+    while (lo < hi) {  // about log2(n) rounds, n <= 8
+        const int mid = (lo + hi) / 2;
+        const Point top = evaluate(line, pieces[mid], pieces[mid].b, 0.0);
+        if (dir * top.f >= -tol) {
+            hi = mid;
+            b = top;
+        } else {
+            lo = mid + 1;
+        }
     }
-    return {false, {}};
+    const Piece& pc = pieces[lo];
+    Point a = lo == 0 && first_a ? *first_a : unknown_at(pc.a);
+    // One end known is enough to start from; the lower one is evaluated when
+    // the upper one is not, or to tell a gap from the goal.
+    if (!a.known && (!b.known || lo > 0)) {
+        a = evaluate(line, pc, pc.a, b.known ? volume_guess(line, b, pc.a) : 0.0);
+        if (dir * a.f > tol) return {false, {}};  // in a gap, or below the range
+    }
+    Point found;
+    const Outcome o = a.known ? solve_in(line, pc, a, b, &found) : solve_in(line, pc, b, a, &found);
+    return {o == solved, found};
 }
 
 // The pieces of the line between lo and hi, cut at the given breaks, each
-// with the subregion and branch of its middle.
-int pieces_of(const Line& line, double lo, double hi, double* breaks, int n, Piece* out) {
+// with the subregion and branch of its middle. The side of the saturation
+// line follows from u_sat (negative where the line does not meet it).
+int pieces_of(const Line& line, double lo, double hi, double u_sat, double* breaks, int n,
+              Piece* out) {
     breaks[n++] = lo;
     breaks[n++] = hi;
     for (int i = 1; i < n; ++i)  // insertion sort of a handful of breaks
@@ -243,8 +280,14 @@ int pieces_of(const Line& line, double lo, double hi, double* breaks, int n, Pie
         const double mid = line.isobar ? 0.5 * (a + b) : std::sqrt(a * b);
         const double T = line.isobar ? mid : line.fixed;
         const double p = line.isobar ? line.fixed : mid;
-        const int sub = subregion_of(T, p);
-        const bool liquid = on_liquid_branch(T, p);
+        // Liquid: below the saturation temperature on an isobar, above the
+        // saturation pressure on an isotherm; without the saturation line in
+        // range an isobar above the critical pressure is liquid below 647.3 K,
+        // an isotherm at 0 degC is liquid throughout.
+        const bool liquid =
+            T < critical_temperature && (u_sat < 0.0 ? (line.isobar || T < critical_temperature)
+                                                     : (line.isobar ? mid < u_sat : mid > u_sat));
+        const int sub = subregion_on_side(T, p, liquid);
         // Subregions 1 and 2 are the same function across a break.
         if (count > 0 && out[count - 1].sub == sub &&
             (sub <= subregion_2 || out[count - 1].liquid == liquid))
@@ -310,7 +353,7 @@ int invert(Line line, double a, double b, ConvergedState* out) {
         if (pL > lo && pL < hi) breaks[n++] = pL;
     }
     Piece pieces[max_breaks + 1];
-    const int count = pieces_of(line, lo, hi, breaks, n, pieces);
+    const int count = pieces_of(line, lo, hi, u_sat, breaks, n, pieces);
     if (u_sat < 0.0) {
         return answer(line.isobar ? scan_monotone(line, pieces, count, 1, nullptr, nullptr)
                                   : scan_general(line, pieces, count, nullptr),
@@ -318,29 +361,43 @@ int invert(Line line, double a, double b, ConvergedState* out) {
     }
     int below = 0;  // the pieces below the saturation line's u
     while (below < count && pieces[below].b <= u_sat) ++below;
-    // The vapour side first: on an isobar a goal at or above it is vapour; on
-    // an isotherm the vapour pieces lie at the lower pressures.
-    const Point vapour = sat_side(line, false, u_sat);
-    if (line.isobar && vapour.f >= 0.0) {
-        const Point liquid = sat_side(line, true, u_sat);
+    // Every saturated liquid lies below the critical point's h and s and
+    // every saturated vapour above: the side nearer the goal comes first, and
+    // often decides alone.
+    const bool liquid_first =
+        line.goal < (line.target == target_h ? critical_enthalpy : critical_entropy);
+    Point liquid = liquid_first ? sat_side(line, true, u_sat) : unknown_at(u_sat);
+    Point vapour = liquid_first ? unknown_at(u_sat) : sat_side(line, false, u_sat);
+    if (line.isobar) {
+        if (liquid.known && liquid.f > 0.0)
+            return answer(scan_monotone(line, pieces, below, 1, nullptr, &liquid), out);
+        if (vapour.known && vapour.f < 0.0)
+            return answer(scan_monotone(line, pieces + below, count - below, 1, &vapour, nullptr),
+                          out);
+        if (!liquid.known) liquid = sat_side(line, true, u_sat);
+        if (!vapour.known) vapour = sat_side(line, false, u_sat);
         if (liquid.f > 0.0)
             return answer(scan_monotone(line, pieces, below, 1, nullptr, &liquid), out);
+        if (vapour.f < 0.0)
+            return answer(scan_monotone(line, pieces + below, count - below, 1, &vapour, nullptr),
+                          out);
         // Between the two sides the state is a mixture; no other state on an
         // isobar has its h or s.
         *out = mixture(liquid.st, vapour.st, liquid.f / (liquid.f - vapour.f));
         return converged_ok;
     }
-    if (line.isobar)
-        return answer(scan_monotone(line, pieces + below, count - below, 1, &vapour, nullptr), out);
     // An isotherm: the vapour (h and s fall as p rises), then the liquid,
     // then the mixture: a compressed liquid can have the h of a wet state.
-    if (vapour.f <= 0.0) {
+    // A goal below the critical point's value has no vapour state.
+    if (!liquid_first) {
         const Found f = scan_monotone(line, pieces, below, -1, nullptr, &vapour);
         if (f.ok || vapour.f < 0.0) return answer(f, out);
+        liquid = sat_side(line, true, u_sat);
     }
-    const Point liquid = sat_side(line, true, u_sat);
     const Found f = scan_general(line, pieces + below, count - below, &liquid);
-    if (f.ok || !between(liquid.f, vapour.f) || liquid.f == vapour.f) return answer(f, out);
+    if (f.ok || liquid.f > 0.0) return answer(f, out);
+    if (!vapour.known) vapour = sat_side(line, false, u_sat);
+    if (!between(liquid.f, vapour.f) || liquid.f == vapour.f) return converged_out_of_range;
     *out = mixture(liquid.st, vapour.st, liquid.f / (liquid.f - vapour.f));
     return converged_ok;
 }
