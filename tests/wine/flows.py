@@ -3,7 +3,8 @@
 
 Run by scripts/test-windows.sh on a private X display, with WINE (the loader), CHART (the
 Linux vapora-chart) and OUT (a folder for screenshots and logs) set. Prints one PASS or
-FAIL line per check and exits 1 when one fails. Screenshots come from ImageMagick, input
+FAIL line per check and exits 1 when one fails, also when something unforeseen goes wrong;
+the program it starts is ended whatever happens. Screenshots come from ImageMagick, input
 from xdotool; every wait is bounded."""
 import os
 import subprocess
@@ -31,21 +32,29 @@ def sh(*args):
 
 
 def poll(condition, seconds=10):
+    """The condition's first true answer within `seconds`, else its last answer."""
     end = time.time() + seconds
-    while not condition() and time.time() < end:
+    while True:
+        answer = condition()
+        if answer or time.time() >= end:
+            return answer
         time.sleep(0.25)
-    return condition()
 
 
 def window(title, seconds=10):
-    ids = lambda: sh("xdotool", "search", "--onlyvisible", "--name", f"^{title}$").split()
-    return ids()[0].decode() if poll(ids, seconds) else None
+    """The X id of the visible window titled `title`, or None: each try is one search, whose
+    answer is the one used, so a window closing meanwhile is simply not found."""
+    ids = poll(lambda: sh("xdotool", "search", "--onlyvisible", "--name", f"^{title}$").split(), seconds)
+    return ids[0].decode() if ids else None
 
 
 def shot(source, name):
-    """A window (X id) or a PNG as (width, height, {(x, y): (r, g, b)})."""
+    """A window (X id) or a PNG as (width, height, {(x, y): (r, g, b)}); a window that is
+    gone gives an empty picture."""
     path = f"{OUT}/{name}.png"
     if source != path:
+        if os.path.exists(path):
+            os.remove(path)
         sh("import", "-window", source, path)
     _, size, _, data = (sh("convert", path, "-depth", "8", "ppm:-") or b"P6\n0 0\n255\n").split(b"\n", 3)
     w, h = map(int, size.split())
@@ -74,24 +83,73 @@ def click(wid, x, y, template_w, template_h):
     sh("xdotool", "mousemove", "--window", wid, str(x * w // template_w), str(y * h // template_h), "click", "1")
 
 
-def labels_legible(dialog):
-    """The three narrow point-1 selectors that start with the same letter (t,h t,s t,x and
-    p,h p,s p,x, 15 x 12 dialog units each) show three different labels past the check
-    circle, where labels cut after the comma would all show "t," or "p,"."""
+def ink(px, xy):
+    """Whether the pixel at xy of a picture is dark: text, not a face or a bevel."""
+    return sum(px.get(xy, (255, 255, 255))) < 300
+
+
+def blobs(pixels):
+    """How many 8-connected pieces a set of pixels makes."""
+    todo, count = set(pixels), 0
+    while todo:
+        count, stack = count + 1, [todo.pop()]
+        while stack:
+            x, y = stack.pop()
+            near = {(x + dx, y + dy) for dx in (-1, 0, 1) for dy in (-1, 0, 1)} & todo
+            todo -= near
+            stack.extend(near)
+    return count
+
+
+def selector_labels(dialog):
+    """The pair selectors whose label, past the check circle, is not three separate pieces
+    ("t", ",", "h"): a label cut short, or a comma run into a letter, makes fewer. Point 1's
+    "t,p" is left out: the focus rectangle's dots surround it."""
     w, h, px = dialog
-    labels = [tuple(px[(x, y)] for y in range(top * h // 166, (top + 12) * h // 166)
-                    for x in range(left * w // 180 + 15, (left + 15) * w // 180 - 2))
-              for left, top in ((45, 40), (15, 52), (45, 52), (60, 40), (30, 52), (60, 52))]
-    return len(set(labels[:3])) == 3 and len(set(labels[3:])) == 3
+    selectors = {"t,h": (45, 40, 15), "p,h": (60, 40, 15), "t,s": (15, 52, 15), "p,s": (30, 52, 15),
+                 "t,x": (45, 52, 15), "p,x": (60, 52, 15)}
+    wrong = []
+    for point, offset in (("1", 0), ("2", 90)):
+        for name, (left, top, width) in dict(selectors, **({"t,p": (15, 40, 30)} if offset else {})).items():
+            box = [(x, y) for x in range((left + offset) * w // 180 + 15, (left + offset + width) * w // 180)
+                   for y in range(top * h // 166, (top + 12) * h // 166)]
+            if blobs([xy for xy in box if ink(px, xy)]) != 3:
+                wrong.append(f"{name} of point {point}")
+    return wrong
+
+
+def results_cut(results):
+    """Results lines not whole: any ink within 3 pixels of the right edge, and each
+    right-column line whose ink is not as wide as its left twin's (the pressures differ in
+    their digits and are left out)."""
+    w, h, px = results
+    cut = ["the right edge"] if any(ink(px, (x, y)) for x in range(w - 3, w) for y in range(h - 60)) else []
+    for i, y in enumerate(range(60, 190, 25)):
+        spans = []
+        for x0, x1 in ((0, 240), (240, w)):
+            xs = [x for x in range(x0, x1) for yy in range(y, y + 17) if ink(px, (x, yy))]
+            spans.append(max(xs) - min(xs) if xs else 0)
+        if i != 1 and abs(spans[0] - spans[1]) > 2:
+            cut.append(f"line {i + 1} ({spans[1]} pixels, not {spans[0]})")
+    return cut
+
+
+def title_panel_overflow(chart):
+    """Text on the title panel's last 3 columns and right bevel, or red of the status line
+    left beside the panel: texts that run out of it."""
+    _, _, px = chart
+    panel = {(192, 192, 192), (224, 224, 224), (160, 160, 160)}
+    edge = sum(px.get((x, y)) not in panel for x in range(338, 345) for y in range(20, 111))
+    red = sum(px.get((x, y)) == (255, 0, 0) for x in range(345, 420) for y in range(20, 111))
+    return ([f"{edge} text pixels at its right edge"] if edge else []) + ([f"{red} red pixels beside it"] if red else [])
 
 
 def keys(wid, *names):
     sh("xdotool", "windowfocus", "--sync", wid, "key", *names)
 
 
-def main(exe):
+def main(program):
     sh("xdotool", "mousemove", "1270", "1010")  # away from where the window appears
-    program = subprocess.Popen([WINE, exe], stdout=open(f"{OUT}/vapora.log", "w"), stderr=subprocess.STDOUT)
     main_window = window("Vapora 2.0", 60)
     if not check(main_window, 'the main window "Vapora 2.0" appears'):
         return
@@ -102,12 +160,15 @@ def main(exe):
     check(chart[:2] == (994, 671), f"the client area is 994 x 671 ({chart[0]} x {chart[1]})")
     check(not chart_differences(chart, linux), "the chart's curves are the Linux vapora-chart's, "
           "pixel for pixel " + "; ".join(chart_differences(chart, linux)))
+    overflow = title_panel_overflow(chart)
+    check(not overflow, "the title panel's texts stay inside it " + "; ".join(overflow))
 
     keys(main_window, "a")
     dialog = window("Data input window")
     if check(dialog, "a key opens the data-input dialog"):
         time.sleep(0.5)
-        check(labels_legible(shot(dialog, "data-input")), "every pair selector's label is whole")
+        wrong = selector_labels(shot(dialog, "data-input"))
+        check(not wrong, "every pair selector reads its whole label, comma included " + ", ".join(wrong))
         for x, y, text in ((62, 76, "300"), (62, 91, "10"), (152, 76, "200"), (152, 91, "5"), (135, 138, "")):
             click(dialog, x, y, 180, 166)  # the four boxes, then Calculate
             sh("xdotool", "type", "--delay", "50", text)
@@ -115,12 +176,18 @@ def main(exe):
         if check(results, "Calculate on 300 C, 10 bar and 200 C, 5 bar opens the results"):
             red = list(shot(main_window, "process")[2].values()).count((255, 0, 0))
             check(red >= 30, f"both points are marked and joined in red ({red} red pixels)")
+            time.sleep(0.5)
+            table = shot(results, "results")
+            check(table[:2] == (400, 340), f"the results dialog is 400 x 340 ({table[0]} x {table[1]})")
+            cut = results_cut(table)
+            check(not cut, "every result is whole, units included " + ", ".join(cut))
             click(results, 100, 157, 200, 170)
             check(poll(lambda: not window("Results", 0)), "the results dialog's Close button ends it")
 
     keys(main_window, "alt+slash")
-    if check(window("Informazioni su Vapora 2.0"), "Alt+/ opens the About box"):
-        keys(window("Informazioni su Vapora 2.0"), "Escape")
+    about = window("Informazioni su Vapora 2.0")
+    if check(about, "Alt+/ opens the About box"):
+        keys(about, "Escape")
         check(poll(lambda: not window("Informazioni su Vapora 2.0", 0)), "Esc closes the About box")
     keys(main_window, "alt+F4")
     try:
@@ -130,6 +197,15 @@ def main(exe):
     check(status == 0, f"Alt+F4 ends the program with status 0 ({status})")
 
 
-main(os.path.abspath(sys.argv[1]))
+program = subprocess.Popen([WINE, os.path.abspath(sys.argv[1])], stdout=open(f"{OUT}/vapora.log", "w"),
+                           stderr=subprocess.STDOUT)
+try:
+    main(program)
+except Exception as e:  # a flow that breaks is a failed check, never a stack trace
+    check(False, f"the flows ran to their end ({type(e).__name__}: {e})")
+finally:
+    if program.poll() is None:
+        program.kill()
+        program.wait()
 print("Screenshots and logs:", OUT)
 sys.exit(1 if failures else 0)
