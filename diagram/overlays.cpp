@@ -24,9 +24,12 @@ HFONT create_panel_font(int height, int weight, int italic, int pitch_and_family
 // pixel larger. From x = 83 to the face's right edge there are 257 pixels: the longest
 // prompt in Times New Roman (or its stand-in of equal widths, Liberation Serif) at an
 // 11-pixel em is 251 wide, "Drawing in progress - please wait" in bold Arial at 15
-// pixels 233. A pixel more and each runs out of the panel.
+// pixels 233. A pixel more and each runs out of the panel. The readout's lines have 95
+// pixels to its right edge: the widest, "v = 225.500 m3/kg" and its three spaces, is 91
+// in Arial at a 10-pixel em.
 constexpr int prompt_em = 11;
 constexpr int status_em = 15;
+constexpr int readout_em = 10;
 
 void draw_text(HDC hdc, int x, int y, const wchar_t* text, HFONT font) {
     HGDIOBJ old_font = SelectObject(hdc, font);
@@ -138,7 +141,7 @@ void draw_readout_panel(HDC hdc, const DiagramFrame& frame, const SteamState& st
     };
     SetBkMode(hdc, OPAQUE);
     SetBkColor(hdc, RGB(0, readout_green, 0));
-    HFONT font = create_panel_font(14, 0, 0, VARIABLE_PITCH | FF_SWISS);
+    HFONT font = create_panel_font(-readout_em, 0, 0, VARIABLE_PITCH | FF_SWISS);
     HGDIOBJ old_font = SelectObject(hdc, font);
     for (int i = 0; i < 6; ++i) {
         format_text(text_buffer, lines[i].format, lines[i].value);

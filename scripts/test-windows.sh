@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs the Windows program under Wine on a private Xvfb display and drives it as a user
-# (tests/wine/flows.py): the chart against the Linux vapora-chart, the title panel's,
+# (tests/wine/flows.py): the chart against the Linux vapora-chart, the panels',
 # selector labels' and results' texts, typed points, the About box and the end.
 #
 #   scripts/build-windows.sh && scripts/test-windows.sh

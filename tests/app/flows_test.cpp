@@ -108,7 +108,7 @@ struct Font {
     int height, weight, quality, pitch_family;
 };
 constexpr int proof = 2;  // PROOF_QUALITY
-constexpr Font prompt_font = {-11, 400, proof, 0x10}, readout_font = {14, 0, proof, 0x22},
+constexpr Font prompt_font = {-11, 400, proof, 0x10}, readout_font = {-10, 0, proof, 0x22},
                results_font = {17, 0, 0, 0};
 struct Line {
     int x, y;

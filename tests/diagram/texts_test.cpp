@@ -76,12 +76,12 @@ TEST(ChartTexts, PanelsHoldTheirTextsInTheirFontsColoursAndPlaces) {
              draw_readout_panel(dc, f, SteamState{700, 1000e5, 3900e3, 10e3, 225.5, 1}); },
          {l, t, l + 100, t + 125}, {l, t, l + 101, t + 126}, green,
          {{L"   Vapora", l + 15, t + 5, 14, 0, 0, FW_BOLD, 0, 0x22},
-          {L"t = 700.0 C   ", l + 5, t + 30, 14, 0, 0, 0, 0, 0x22},
-          {L"p = 1000.000 bar   ", l + 5, t + 45, 14, 0, 0, 0, 0, 0x22},
-          {L"h = 3900 kJ/kg   ", l + 5, t + 60, 14, 0, 0, 0, 0, 0x22},
-          {L"s = 10.000 kJ/kgC   ", l + 5, t + 75, 14, 0, 0, 0, 0, 0x22},
-          {L"v = 225.500 m3/kg   ", l + 5, t + 90, 14, 0, 0, 0, 0, 0x22},
-          {L"x = 1.00 kg/kg   ", l + 5, t + 105, 14, 0, 0, 0, 0, 0x22}}}};
+          {L"t = 700.0 C   ", l + 5, t + 30, -10, 0, 0, 0, 0, 0x22},
+          {L"p = 1000.000 bar   ", l + 5, t + 45, -10, 0, 0, 0, 0, 0x22},
+          {L"h = 3900 kJ/kg   ", l + 5, t + 60, -10, 0, 0, 0, 0, 0x22},
+          {L"s = 10.000 kJ/kgC   ", l + 5, t + 75, -10, 0, 0, 0, 0, 0x22},
+          {L"v = 225.500 m3/kg   ", l + 5, t + 90, -10, 0, 0, 0, 0, 0x22},
+          {L"x = 1.00 kg/kg   ", l + 5, t + 105, -10, 0, 0, 0, 0, 0x22}}}};
     // clang-format on
     for (const auto& [draw, face, fit, grey, texts] : cases) {
         // On blue, so that a black prompt running out of its panel shows.

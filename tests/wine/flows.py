@@ -144,6 +144,15 @@ def title_panel_overflow(chart):
     return ([f"{edge} text pixels at its right edge"] if edge else []) + ([f"{red} red pixels beside it"] if red else [])
 
 
+def readout_overflow(shot_):
+    """Pixels of the readout's lines on the last 3 columns of its green face (x 40 to 139,
+    y 329 to 453 in a 994 x 671 client) that are not its green, or on its right bevel that
+    are not the bevel's: lines, or their opaque cells, that run out of the panel."""
+    _, _, px = shot_
+    face, bevel = (0, 130, 0), (0, 98, 0)
+    return sum(px.get((x, y)) != (face if x < 140 else bevel) for x in range(137, 145) for y in range(331, 453))
+
+
 def keys(wid, *names):
     sh("xdotool", "windowfocus", "--sync", wid, "key", *names)
 
@@ -162,6 +171,10 @@ def main(program):
           "pixel for pixel " + "; ".join(chart_differences(chart, linux)))
     overflow = title_panel_overflow(chart)
     check(not overflow, "the title panel's texts stay inside it " + "; ".join(overflow))
+    sh("xdotool", "mousemove", "--window", main_window, "960", "120")  # steam at 9.7 kJ/kgC, 0.25 bar
+    time.sleep(1)
+    outside = readout_overflow(shot(main_window, "readout"))
+    check(not outside, f"the readout's lines stay inside it ({outside} pixels at its right edge)")
 
     keys(main_window, "a")
     dialog = window("Data input window")
