@@ -83,74 +83,42 @@ def click(wid, x, y, template_w, template_h):
     sh("xdotool", "mousemove", "--window", wid, str(x * w // template_w), str(y * h // template_h), "click", "1")
 
 
-def ink(px, xy):
-    """Whether the pixel at xy of a picture is dark: text, not a face or a bevel."""
-    return sum(px.get(xy, (255, 255, 255))) < 300
-
-
-def blobs(pixels):
-    """How many 8-connected pieces a set of pixels makes."""
-    todo, count = set(pixels), 0
-    while todo:
-        count, stack = count + 1, [todo.pop()]
-        while stack:
-            x, y = stack.pop()
-            near = {(x + dx, y + dy) for dx in (-1, 0, 1) for dy in (-1, 0, 1)} & todo
-            todo -= near
-            stack.extend(near)
-    return count
+def ink(px, x, y):
+    return sum(px.get((x, y), (255, 255, 255))) < 300  # dark: text, not a face or a bevel
 
 
 def selector_labels(dialog):
-    """The pair selectors whose label, past the check circle, is not three separate pieces
-    ("t", ",", "h"): a label cut short, or a comma run into a letter, makes fewer. Point 1's
-    "t,p" is left out: the focus rectangle's dots surround it."""
+    """The pair selectors whose label, past the check circle, is not three runs of inked
+    columns ("t", ",", "h"): a label cut short, or a comma run into a letter, makes fewer.
+    Point 1's "t,p" is left out: the focus rectangle's dots surround it."""
     w, h, px = dialog
-    selectors = {"t,h": (45, 40, 15), "p,h": (60, 40, 15), "t,s": (15, 52, 15), "p,s": (30, 52, 15),
-                 "t,x": (45, 52, 15), "p,x": (60, 52, 15)}
     wrong = []
-    for point, offset in (("1", 0), ("2", 90)):
-        for name, (left, top, width) in dict(selectors, **({"t,p": (15, 40, 30)} if offset else {})).items():
-            box = [(x, y) for x in range((left + offset) * w // 180 + 15, (left + offset + width) * w // 180)
-                   for y in range(top * h // 166, (top + 12) * h // 166)]
-            if blobs([xy for xy in box if ink(px, xy)]) != 3:
-                wrong.append(f"{name} of point {point}")
+    for name, left, top, width in (("t,p", 15, 40, 30), ("t,h", 45, 40, 15), ("p,h", 60, 40, 15), ("t,s", 15, 52, 15),
+                                   ("p,s", 30, 52, 15), ("t,x", 45, 52, 15), ("p,x", 60, 52, 15)):
+        for left in (left + 90,) if name == "t,p" else (left, left + 90):
+            cols = sorted({x for x in range(left * w // 180 + 15, (left + width) * w // 180)
+                           for y in range(top * h // 166, (top + 12) * h // 166) if ink(px, x, y)})
+            if sum(b - a > 1 for a, b in zip(cols, cols[1:])) != 2:
+                wrong.append(f"{name} of point {1 + left // 90}")
     return wrong
 
 
 def results_cut(results):
-    """Results lines not whole: any ink within 3 pixels of the right edge, and each
-    right-column line whose ink is not as wide as its left twin's (the pressures differ in
-    their digits and are left out)."""
+    """Ink within 3 pixels of the results' right edge, and right-column lines whose ink is
+    not as wide as their left twin's (the pressures differ in their digits)."""
     w, h, px = results
-    cut = ["the right edge"] if any(ink(px, (x, y)) for x in range(w - 3, w) for y in range(h - 60)) else []
+    cut = ["the right edge"] if any(ink(px, x, y) for x in range(w - 3, w) for y in range(h - 60)) else []
     for i, y in enumerate(range(60, 190, 25)):
-        spans = []
-        for x0, x1 in ((0, 240), (240, w)):
-            xs = [x for x in range(x0, x1) for yy in range(y, y + 17) if ink(px, (x, yy))]
-            spans.append(max(xs) - min(xs) if xs else 0)
-        if i != 1 and abs(spans[0] - spans[1]) > 2:
-            cut.append(f"line {i + 1} ({spans[1]} pixels, not {spans[0]})")
+        a, b = ([x for x in range(x0, x1) for yy in range(y, y + 17) if ink(px, x, yy)] or [0]
+                for x0, x1 in ((0, 240), (240, w)))
+        if i != 1 and abs(max(a) - min(a) - max(b) + min(b)) > 2:
+            cut.append(f"line {i + 1}")
     return cut
 
 
-def title_panel_overflow(chart):
-    """Text on the title panel's last 3 columns and right bevel, or red of the status line
-    left beside the panel: texts that run out of it."""
-    _, _, px = chart
-    panel = {(192, 192, 192), (224, 224, 224), (160, 160, 160)}
-    edge = sum(px.get((x, y)) not in panel for x in range(338, 345) for y in range(20, 111))
-    red = sum(px.get((x, y)) == (255, 0, 0) for x in range(345, 420) for y in range(20, 111))
-    return ([f"{edge} text pixels at its right edge"] if edge else []) + ([f"{red} red pixels beside it"] if red else [])
-
-
-def readout_overflow(shot_):
-    """Pixels of the readout's lines on the last 3 columns of its green face (x 40 to 139,
-    y 329 to 453 in a 994 x 671 client) that are not its green, or on its right bevel that
-    are not the bevel's: lines, or their opaque cells, that run out of the panel."""
-    _, _, px = shot_
-    face, bevel = (0, 130, 0), (0, 98, 0)
-    return sum(px.get((x, y)) != (face if x < 140 else bevel) for x in range(137, 145) for y in range(331, 453))
+def foreign(px, xs, ys, colours):
+    """How many pixels of the box xs x ys are none of `colours`."""
+    return sum(px.get((x, y)) not in colours for x in xs for y in ys)
 
 
 def keys(wid, *names):
@@ -169,12 +137,17 @@ def main(program):
     check(chart[:2] == (994, 671), f"the client area is 994 x 671 ({chart[0]} x {chart[1]})")
     check(not chart_differences(chart, linux), "the chart's curves are the Linux vapora-chart's, "
           "pixel for pixel " + "; ".join(chart_differences(chart, linux)))
-    overflow = title_panel_overflow(chart)
-    check(not overflow, "the title panel's texts stay inside it " + "; ".join(overflow))
+    # Texts on a panel's last 3 columns or its right bevel run out of it; so does the red
+    # status line, painted before the chart, where it stays beside the panel.
+    edge = foreign(chart[2], range(338, 345), range(20, 111), {(192, 192, 192), (224, 224, 224), (160, 160, 160)})
+    red = sum(chart[2].get((x, y)) == (255, 0, 0) for x in range(345, 420) for y in range(20, 111))
+    check(not edge + red, f"the title panel's texts stay inside it ({edge} text, {red} red pixels out)")
     sh("xdotool", "mousemove", "--window", main_window, "960", "120")  # steam at 9.7 kJ/kgC, 0.25 bar
     time.sleep(1)
-    outside = readout_overflow(shot(main_window, "readout"))
-    check(not outside, f"the readout's lines stay inside it ({outside} pixels at its right edge)")
+    readout = shot(main_window, "readout")[2]  # its lines are drawn on opaque green cells
+    edge = foreign(readout, range(137, 140), range(331, 453), {(0, 130, 0)}) + foreign(
+        readout, range(140, 145), range(331, 453), {(0, 98, 0)})
+    check(not edge, f"the readout's lines stay inside it ({edge} pixels out)")
 
     keys(main_window, "a")
     dialog = window("Data input window")
