@@ -34,11 +34,9 @@ def sh(*args):
 def poll(condition, seconds=10):
     """The condition's first true answer within `seconds`, else its last answer."""
     end = time.time() + seconds
-    while True:
-        answer = condition()
-        if answer or time.time() >= end:
-            return answer
+    while not (answer := condition()) and time.time() < end:
         time.sleep(0.25)
+    return answer
 
 
 def window(title, seconds=10):
@@ -53,8 +51,7 @@ def shot(source, name):
     gone gives an empty picture."""
     path = f"{OUT}/{name}.png"
     if source != path:
-        if os.path.exists(path):
-            os.remove(path)
+        os.path.exists(path) and os.remove(path)
         sh("import", "-window", source, path)
     _, size, _, data = (sh("convert", path, "-depth", "8", "ppm:-") or b"P6\n0 0\n255\n").split(b"\n", 3)
     w, h = map(int, size.split())
@@ -164,9 +161,9 @@ def main(program):
             check(red >= 30, f"both points are marked and joined in red ({red} red pixels)")
             time.sleep(0.5)
             table = shot(results, "results")
-            check(table[:2] == (400, 340), f"the results dialog is 400 x 340 ({table[0]} x {table[1]})")
             cut = results_cut(table)
-            check(not cut, "every result is whole, units included " + ", ".join(cut))
+            check(table[:2] == (400, 340) and not cut, "the results dialog is 400 x 340 and every line whole, units "
+                  f"included ({table[0]} x {table[1]}) " + ", ".join(cut))
             click(results, 100, 157, 200, 170)
             check(poll(lambda: not window("Results", 0)), "the results dialog's Close button ends it")
 
@@ -176,11 +173,9 @@ def main(program):
         keys(about, "Escape")
         check(poll(lambda: not window("Informazioni su Vapora 2.0", 0)), "Esc closes the About box")
     keys(main_window, "alt+F4")
-    try:
-        status = program.wait(20)
-    except subprocess.TimeoutExpired:
-        status = "none within 20 s"
-    check(status == 0, f"Alt+F4 ends the program with status 0 ({status})")
+    poll(lambda: program.poll() is not None, 20)
+    status = program.poll()
+    check(status == 0, f"Alt+F4 ends the program with status 0 ({'still running' if status is None else status})")
 
 
 program = subprocess.Popen([WINE, os.path.abspath(sys.argv[1])], stdout=open(f"{OUT}/vapora.log", "w"),
@@ -190,8 +185,6 @@ try:
 except Exception as e:  # a flow that breaks is a failed check, never a stack trace
     check(False, f"the flows ran to their end ({type(e).__name__}: {e})")
 finally:
-    if program.poll() is None:
-        program.kill()
-        program.wait()
+    program.kill()  # nothing when it has ended
 print("Screenshots and logs:", OUT)
 sys.exit(1 if failures else 0)
