@@ -100,11 +100,6 @@ def selector_labels(dialog):
     return wrong
 
 
-def foreign(px, xs, ys, colours):
-    """How many pixels of the box xs x ys are none of `colours`."""
-    return sum(px.get((x, y)) not in colours for x in xs for y in ys)
-
-
 def keys(wid, *names):
     sh("xdotool", "windowfocus", "--sync", wid, "key", *names)
 
@@ -123,14 +118,14 @@ def main(program):
           "pixel for pixel " + "; ".join(chart_differences(chart, linux)))
     # Texts on a panel's last 3 columns or its right bevel run out of it; so does the red
     # status line, painted before the chart, where it stays beside the panel.
-    edge = foreign(chart[2], range(338, 345), range(20, 111), {(192, 192, 192), (224, 224, 224), (160, 160, 160)})
+    panel = {(192, 192, 192), (224, 224, 224), (160, 160, 160)}
+    edge = sum(chart[2].get((x, y)) not in panel for x in range(338, 345) for y in range(20, 111))
     red = sum(chart[2].get((x, y)) == (255, 0, 0) for x in range(345, 420) for y in range(20, 111))
     check(not edge + red, f"the title panel's texts stay inside it ({edge} text, {red} red pixels out)")
     sh("xdotool", "mousemove", "--window", main_window, "960", "120")  # steam at 9.7 kJ/kgC, 0.25 bar
     time.sleep(1)
-    readout = shot(main_window, "readout")[2]  # its lines are drawn on opaque green cells
-    edge = foreign(readout, range(137, 140), range(331, 453), {(0, 130, 0)}) + foreign(
-        readout, range(140, 145), range(331, 453), {(0, 98, 0)})
+    readout = shot(main_window, "readout")[2]  # lines on opaque green cells; its bevel darker
+    edge = sum(readout.get((x, y)) != (0, 130 if x < 140 else 98, 0) for x in range(137, 145) for y in range(331, 453))
     check(not edge, f"the readout's lines stay inside it ({edge} pixels out)")
 
     keys(main_window, "a")
