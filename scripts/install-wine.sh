@@ -160,8 +160,9 @@ install_packages() {
 
 # The probe needs a compiler; only its verdict says which Wine to install. The faces:
 # Liberation Serif and Sans, of the widths of Times New Roman and Arial, stand in for them
-# (scripts/test-windows.sh registers them); Wine's own faces give the System font of a
-# Windows machine's widths, which sets the size of a dialog without a font of its own.
+# (scripts/test-windows.sh registers them); Wine's own faces hold the System font of a
+# Windows machine's widths, which sets the size of a dialog without a font of its own
+# (scripts/test-windows.sh copies it into the prefix).
 install_packages gcc libc6-dev xvfb xauth xdotool x11-utils imagemagick python3 \
   fonts-liberation fonts-liberation2
 bits=$(wine_bits) || exit 1
