@@ -19,18 +19,6 @@ HFONT create_panel_font(int height, int weight, int italic, int pitch_and_family
                        pitch_and_family, nullptr);
 }
 
-// The prompts and the status line are sized by their em (a negative height), which
-// Windows takes as it is, where a cell height is rounded to a whole em that can be a
-// pixel larger. From x = 83 to the face's right edge there are 257 pixels: the longest
-// prompt in Times New Roman (or its stand-in of equal widths, Liberation Serif) at an
-// 11-pixel em is 251 wide, "Drawing in progress - please wait" in bold Arial at 15
-// pixels 233. A pixel more and each runs out of the panel. The readout's lines have 95
-// pixels to its right edge: the widest, "v = 225.500 m3/kg" and its three spaces, is 91
-// in Arial at a 10-pixel em.
-constexpr int prompt_em = 11;
-constexpr int status_em = 15;
-constexpr int readout_em = 10;
-
 void draw_text(HDC hdc, int x, int y, const wchar_t* text, HFONT font) {
     HGDIOBJ old_font = SelectObject(hdc, font);
     TextOutW(hdc, x, y, text, static_cast<int>(std::wcslen(text)));
@@ -100,9 +88,9 @@ void draw_title_box(HDC hdc, const wchar_t* line1, const wchar_t* line2) {
 
     // An empty line draws nothing.
     if (line1 && line1[0])
-        draw_text(hdc, 83, 75, line1, create_panel_font(-prompt_em, FW_NORMAL, 0, FF_ROMAN));
+        draw_text(hdc, 83, 75, line1, create_panel_font(14, FW_NORMAL, 0, FF_ROMAN));
     if (line2 && line2[0])
-        draw_text(hdc, 83, 89, line2, create_panel_font(-prompt_em, FW_NORMAL, 0, FF_ROMAN));
+        draw_text(hdc, 83, 89, line2, create_panel_font(14, FW_NORMAL, 0, FF_ROMAN));
 }
 
 void draw_status_box(HDC hdc, const wchar_t* text) {
@@ -110,7 +98,7 @@ void draw_status_box(HDC hdc, const wchar_t* text) {
     draw_title_panel_face(hdc);
     SetBkMode(hdc, TRANSPARENT);
     SetTextColor(hdc, RGB(255, 0, 0));
-    draw_text(hdc, 83, 70, text, create_panel_font(-status_em, FW_BOLD, 0, FF_SWISS));
+    draw_text(hdc, 83, 70, text, create_panel_font(19, FW_BOLD, 0, FF_SWISS));
 }
 
 void draw_readout_panel(HDC hdc, const DiagramFrame& frame, const SteamState& state) {
@@ -141,7 +129,7 @@ void draw_readout_panel(HDC hdc, const DiagramFrame& frame, const SteamState& st
     };
     SetBkMode(hdc, OPAQUE);
     SetBkColor(hdc, RGB(0, readout_green, 0));
-    HFONT font = create_panel_font(-readout_em, 0, 0, VARIABLE_PITCH | FF_SWISS);
+    HFONT font = create_panel_font(14, 0, 0, VARIABLE_PITCH | FF_SWISS);
     HGDIOBJ old_font = SelectObject(hdc, font);
     for (int i = 0; i < 6; ++i) {
         format_text(text_buffer, lines[i].format, lines[i].value);

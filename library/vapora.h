@@ -26,6 +26,14 @@ extern "C" {
 #define VAPORA_API
 #endif
 
+/* The calling convention: stdcall on 32-bit Windows, so that the DLL's exports
+ * can be declared from VBA; the platform's default everywhere else. */
+#if defined(_WIN32) && !defined(_WIN64)
+#define VAPORA_CALL __stdcall
+#else
+#define VAPORA_CALL
+#endif
+
 /* One state of water. x is the dryness fraction of a two-phase state and the
  * window's phase flag of a single-phase state: 0 above the critical pressure
  * and below the critical temperature, 1 everywhere else. */
@@ -59,36 +67,36 @@ typedef enum vapora_status {
 enum { VAPORA_CONVERGED = 0, VAPORA_AS_WINDOW = 1 };
 
 /* One state from two given values a and b, in the order of the pair's name. */
-VAPORA_API vapora_status vapora_solve(vapora_pair pair, double a, double b, int flags,
+VAPORA_API vapora_status VAPORA_CALL vapora_solve(vapora_pair pair, double a, double b, int flags,
                                       vapora_state *out);
 
 /* n states from a[i], b[i]: writes out[i] and status[i] for every i and
  * returns how many are VAPORA_OK. */
-VAPORA_API size_t vapora_solve_n(vapora_pair pair, size_t n, const double *a, const double *b,
+VAPORA_API size_t VAPORA_CALL vapora_solve_n(vapora_pair pair, size_t n, const double *a, const double *b,
                                  int flags, vapora_state *out, vapora_status *status);
 
 /* The turbine expansion: the inlet from (p1, T1), the isentropic end at
  * (p2, s1) and the outlet at (p2, h2), h2 = h1 - efficiency (h1 - h2s). */
-VAPORA_API vapora_status vapora_turbine(double p1, double T1, double p2, double efficiency,
+VAPORA_API vapora_status VAPORA_CALL vapora_turbine(double p1, double T1, double p2, double efficiency,
                                         int flags, vapora_state *inlet,
                                         vapora_state *isentropic, vapora_state *outlet);
 
 /* The saturation line: pressure from temperature and temperature from pressure. */
-VAPORA_API vapora_status vapora_sat_pressure(double T, double *p);
-VAPORA_API vapora_status vapora_sat_temperature(double p, double *T);
+VAPORA_API vapora_status VAPORA_CALL vapora_sat_pressure(double T, double *p);
+VAPORA_API vapora_status VAPORA_CALL vapora_sat_temperature(double p, double *T);
 
 /* A short English text for a status; "unknown status" for any other value. */
-VAPORA_API const char *vapora_status_text(vapora_status status);
+VAPORA_API const char *VAPORA_CALL vapora_status_text(vapora_status status);
 
 /* The library's version, "MAJOR.MINOR". */
-VAPORA_API const char *vapora_version(void);
+VAPORA_API const char *VAPORA_CALL vapora_version(void);
 
 /* The batch's name of a pair ("t_p" ... "p_x"); NULL for any other value. */
-VAPORA_API const char *vapora_pair_name(vapora_pair pair);
+VAPORA_API const char *VAPORA_CALL vapora_pair_name(vapora_pair pair);
 
 /* The SI unit of a pair's first (which = 0) or second (which = 1) value:
  * "K", "Pa", "J/kg", "J/(kg K)" or "1" (x); NULL for anything else. */
-VAPORA_API const char *vapora_pair_unit(vapora_pair pair, int which);
+VAPORA_API const char *VAPORA_CALL vapora_pair_unit(vapora_pair pair, int which);
 
 #ifdef __cplusplus
 }

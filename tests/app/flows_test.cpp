@@ -108,7 +108,7 @@ struct Font {
     int height, weight, quality, pitch_family;
 };
 constexpr int proof = 2;  // PROOF_QUALITY
-constexpr Font prompt_font = {-11, 400, proof, 0x10}, readout_font = {-10, 0, proof, 0x22},
+constexpr Font prompt_font = {14, 400, proof, 0x10}, readout_font = {14, 0, proof, 0x22},
                results_font = {17, 0, 0, 0};
 struct Line {
     int x, y;
@@ -132,9 +132,7 @@ int text_mismatch(const Image& shot, int x0, int y0, int x1, int y1, const std::
         const Font& f = t.font;
         HGDIOBJ old = SelectObject(c.dc, CreateFontW(f.height, 0, 0, 0, f.weight, 0, 0, 0, 0, 0, 0,
                                                      f.quality, f.pitch_family, nullptr));
-        // A negative height is an em, whose cell is about a quarter taller.
-        const int cell = f.height < 0 ? -f.height * 5 / 4 + 1 : f.height;
-        for (int y = t.y - y0; y < std::min(t.y - y0 + cell, c.height); ++y)
+        for (int y = t.y - y0; y < std::min(t.y - y0 + f.height, c.height); ++y)
             for (int x = t.x - x0; x < c.width; ++x) c.set(x, y, background);
         SetBkMode(c.dc, t.opaque ? OPAQUE : TRANSPARENT);
         SetTextColor(c.dc, t.colour);
@@ -414,7 +412,7 @@ TEST(Flows, TypedPairsAreRefusedOrSolvedMarkedAndShown) {
     const double gdi_objects = app.dump().number("gdi_objects");
     // Empty boxes read as 0 C: point 1 is refused with a message box, with one button,
     // which every way of answering it ends. Esc before leaves the dialog, which has no Cancel.
-    const Line thinking = {83, 70, L"Thinking ...", {-15, 700, proof, 0x20}, red};
+    const Line thinking = {83, 70, L"Thinking ...", {19, 700, proof, 0x20}, red};
     for (const char* way : {"Return", "Escape", "alt+F4"}) {
         SCOPED_TRACE(way);
         std::string input = open_input(app);

@@ -65,23 +65,23 @@ TEST(ChartTexts, PanelsHoldTheirTextsInTheirFontsColoursAndPlaces) {
          {80, 20, 340, 110}, {75, 16, 345, 115}, RGB(192, 192, 192),
          {{L"Vapora 2.0", 162, 25, 22, 0, 0, FW_BOLD, 1, FF_SWISS, navy},
           {L"Water and steam, IFC-67", 83, 50, 17, 0, 0, FW_NORMAL, 1, FF_SWISS, black},
-          {start_prompt_line1, 83, 75, -11, 0, 0, FW_NORMAL, 0, FF_ROMAN, black},
-          {start_prompt_line2, 83, 89, -11, 0, 0, FW_NORMAL, 0, FF_ROMAN, black}}},
+          {start_prompt_line1, 83, 75, 14, 0, 0, FW_NORMAL, 0, FF_ROMAN, black},
+          {start_prompt_line2, 83, 89, 14, 0, 0, FW_NORMAL, 0, FF_ROMAN, black}}},
         {[](HDC dc, const DiagramFrame&) { draw_status_box(dc, status_drawing); },
          {80, 20, 340, 110}, {80, 20, 341, 111}, RGB(192, 192, 192),
-         {{status_drawing, 83, 70, -15, 0, 0, FW_BOLD, 0, FF_SWISS, RGB(255, 0, 0)}}},
+         {{status_drawing, 83, 70, 19, 0, 0, FW_BOLD, 0, FF_SWISS, RGB(255, 0, 0)}}},
         // The widest values: 700 C, 1000 bar, 3900 kJ/kg, 10 kJ/kg C, and the 225 m3/kg of
         // steam at 0.02 bar and 700 C.
         {[](HDC dc, const DiagramFrame& f) {
              draw_readout_panel(dc, f, SteamState{700, 1000e5, 3900e3, 10e3, 225.5, 1}); },
          {l, t, l + 100, t + 125}, {l, t, l + 101, t + 126}, green,
          {{L"   Vapora", l + 15, t + 5, 14, 0, 0, FW_BOLD, 0, 0x22},
-          {L"t = 700.0 C   ", l + 5, t + 30, -10, 0, 0, 0, 0, 0x22},
-          {L"p = 1000.000 bar   ", l + 5, t + 45, -10, 0, 0, 0, 0, 0x22},
-          {L"h = 3900 kJ/kg   ", l + 5, t + 60, -10, 0, 0, 0, 0, 0x22},
-          {L"s = 10.000 kJ/kgC   ", l + 5, t + 75, -10, 0, 0, 0, 0, 0x22},
-          {L"v = 225.500 m3/kg   ", l + 5, t + 90, -10, 0, 0, 0, 0, 0x22},
-          {L"x = 1.00 kg/kg   ", l + 5, t + 105, -10, 0, 0, 0, 0, 0x22}}}};
+          {L"t = 700.0 C   ", l + 5, t + 30, 14, 0, 0, 0, 0, 0x22},
+          {L"p = 1000.000 bar   ", l + 5, t + 45, 14, 0, 0, 0, 0, 0x22},
+          {L"h = 3900 kJ/kg   ", l + 5, t + 60, 14, 0, 0, 0, 0, 0x22},
+          {L"s = 10.000 kJ/kgC   ", l + 5, t + 75, 14, 0, 0, 0, 0, 0x22},
+          {L"v = 225.500 m3/kg   ", l + 5, t + 90, 14, 0, 0, 0, 0, 0x22},
+          {L"x = 1.00 kg/kg   ", l + 5, t + 105, 14, 0, 0, 0, 0, 0x22}}}};
     // clang-format on
     for (const auto& [draw, face, fit, grey, texts] : cases) {
         // On blue, so that a black prompt running out of its panel shows.
