@@ -51,7 +51,8 @@ def main(argv=None):
     cluster = None if args.scheduler else LocalCluster(n_workers=args.workers,
                                                        threads_per_worker=1)
     with Client(args.scheduler or cluster):
-        states = dd.read_csv(args.states, blocksize=args.blocksize,
+        # Numbers read to the last bit, as the C library's strtod reads them.
+        states = dd.read_csv(args.states, blocksize=args.blocksize, float_precision="round_trip",
                              dtype={"pair": str, "a": float, "b": float})
         meta = states._meta.assign(**{name: np.float64() for name in vapora.FIELDS},
                                    status=np.int32())
