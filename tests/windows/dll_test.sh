@@ -5,6 +5,7 @@
 #   scripts/build-windows.sh && tests/windows/dll_test.sh [WORK_FOLDER]
 cd "$(dirname "$0")/../.." || exit 1
 work=${1:-$PWD/build-wine-test} status=0
+mkdir -p "$work"
 [ "$(scripts/install-wine.sh --bits)" = 32 ] && widths=i686 || echo "SKIP 32-bit DLL: no 32-bit code runs here"
 for arch in ${widths:-} x86_64; do
   [ "$arch" = i686 ] && set -- 32 wine build-win || set -- 64 wine64 build-win64
