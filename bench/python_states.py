@@ -6,7 +6,7 @@ in pure Python) on a few thousand of the same states.
 
     PYTHONPATH=build/python python3 bench/python_states.py [STATES]
 
-Prints the best of five rounds of each, in process CPU time.
+Prints the least process CPU time of each over several rounds.
 """
 import sys
 import time
@@ -21,13 +21,16 @@ except ImportError:
     IAPWS97 = None
 
 
-def best_cpu(call, rounds=5):
-    times = []
+def best_cpu(*calls, rounds=5):
+    """The least CPU time of each call over the rounds, the calls taking turns so that
+    all see the same load on the machine."""
+    best = [float("inf")] * len(calls)
     for _ in range(rounds):
-        start = time.process_time()
-        call()
-        times.append(time.process_time() - start)
-    return min(times)
+        for i, call in enumerate(calls):
+            start = time.process_time()
+            call()
+            best[i] = min(best[i], time.process_time() - start)
+    return best if len(calls) > 1 else best[0]
 
 
 def states(n, seed=1):
@@ -41,9 +44,9 @@ def main():
     T, p = states(n)
     out = np.empty(n, vapora._STATE)
     status = np.empty(n, vapora._STATUS)
-    c = best_cpu(lambda: vapora._solve_n(vapora.PAIRS["t_p"], n, T.ctypes.data, p.ctypes.data,
-                                         0, out.ctypes.data, status.ctypes.data))
-    py = best_cpu(lambda: vapora.solve("t_p", T, p))
+    c, py = best_cpu(lambda: vapora._solve_n(vapora.PAIRS["t_p"], n, T.ctypes.data, p.ctypes.data,
+                                             0, out.ctypes.data, status.ctypes.data),
+                     lambda: vapora.solve("t_p", T, p), rounds=9)
     print(f"{n} (T, p) states, CPU s: C interface {c:.3f}, vapora.solve {py:.3f}, "
           f"ratio {py / c:.2f}; answered {np.count_nonzero(status == vapora.OK)}")
 
@@ -67,8 +70,8 @@ def main():
     print("|---|---|---|---|")
     for pair, ((a, b), kwargs) in cases.items():
         m, many_a, many_b = len(a), np.resize(a, n), np.resize(b, n)
-        ours = best_cpu(lambda: vapora.solve(pair, many_a, many_b), 3) / n
-        theirs = best_cpu(lambda: [IAPWS97(**kwargs(i)) for i in range(m)], 1) / m
+        ours = best_cpu(lambda: vapora.solve(pair, many_a, many_b), rounds=3) / n
+        theirs = best_cpu(lambda: [IAPWS97(**kwargs(i)) for i in range(m)], rounds=1) / m
         print(f"| {pair} | {ours * 1e9:.0f} | {theirs * 1e6:.0f} | {theirs / ours:.0f} |")
 
 
