@@ -17,6 +17,9 @@ namespace {
 // on the L line at 623.15 K 0.0088.
 constexpr double volume_floor = 0.0012;
 constexpr double volume_ceiling = 0.0105;
+// Far above the critical temperature subregion 3's pressure has an
+// unphysical maximum, below 0.0016 m3/kg in the range [m3/kg].
+constexpr double unphysical_volume = 0.002;
 // Above this temperature [K] the volume search starts from subregion 2.
 constexpr double far_from_critical = 660.0;
 // Each round takes a Newton step or halves the bracket; 100 halvings of the
@@ -127,8 +130,11 @@ double critical_region_volume(int sub, bool liquid, double T, double p, double v
         if (std::fabs(f) <= volume_residual_done * p) return v;
         const double fv = slope(T, v);
         // The pressure falls with the volume on either branch; where it rises
-        // the volume is inside the loop, beyond the branch sought.
-        if (!(fv < 0.0))
+        // the volume is inside the loop, beyond the branch sought, or, above
+        // the critical temperature, left of the unphysical maximum. At the
+        // critical point itself the slope vanishes and the sign decides.
+        const bool beyond = T < critical_temperature || v < unphysical_volume;
+        if (!(fv < 0.0) && beyond)
             (liquid ? hi : lo) = v;
         else
             (f > 0.0 ? lo : hi) = v;

@@ -19,6 +19,7 @@
 #include "converged/forward.h"
 #include "converged/two_phase.h"
 #include "properties/saturation_line.h"
+#include "properties/subregion3.h"
 #include "properties/subregion_bounds.h"
 
 namespace {
@@ -40,12 +41,23 @@ constexpr int solve_cap = 200;
 // than its superlinear order needs.
 constexpr double extreme_done = 1e-12;
 constexpr int extreme_cap = 200;
+// A Newton step on an isobar shorter than this share of T, whose neglected
+// second-order term (the slope's change times the step's square) lies within
+// finish_share of the tolerance, is taken along the slopes instead of by one
+// more evaluation.
+// The last step must have been short too (1e-4 of T), so that the slope's
+// change over it is that of the neighbourhood.
+constexpr double finish_step = 1e-8;
+constexpr double finish_last = 1e-4;
+constexpr double finish_share = 0.01;
+constexpr double finish_slope_match = 1e-3;
 // The enthalpy at the critical point (647.3 K, 0.00317 m3/kg) [J/kg].
 constexpr double critical_enthalpy = 2107373.0;
-// At most 8 breaks cut a line: the two ends, the saturation line, 623.15 K,
-// the near-critical band and the critical temperature (where the volume's
-// branch changes), the L line and the top of the critical region.
-constexpr int max_breaks = 8;
+// At most 11 breaks cut a line: the two ends, the saturation line, 623.15 K,
+// the critical temperature (where the volume's branch changes) and the edges
+// of the bands around it where subregion 3's values jump (its theta = 1
+// forms), the L line and the top of the critical region.
+constexpr int max_breaks = 11;
 // A bracket closed down to neighbouring doubles without meeting the goal
 // within target_done: the values jump there (a gap inside a piece, or the
 // sums' rounding). Within the promise this is the answer; beyond it, none.
@@ -89,8 +101,22 @@ Point unknown_at(double u) {
 Point evaluate(const Line& line, const Piece& piece, double u, double v_guess) {
     const double T = line.isobar ? u : line.fixed;
     const double p = line.isobar ? line.fixed : u;
-    const int slopes = line.isobar ? along_isobar : along_isotherm;
+    // An isobar asks for both slopes: its last step moves v by dv/dT = -ds/dp.
+    const int slopes = line.isobar ? along_isobar | along_isotherm : along_isotherm;
     return point_of(line, u, state_in(piece.sub, piece.liquid, T, p, v_guess, slopes));
+}
+
+// The state one short step du along an isobar from a point: each property
+// moved along its slope. For |du| within finish_step of T the neglected
+// second-order terms lie below 1e-14 of h and s.
+Point step_along_isobar(const Line& line, const Point& q, double du) {
+    SlopedState st = q.st;
+    const double v_T = st.v_T != 0.0 ? st.v_T : -st.s_p;  // critical region, else Maxwell
+    st.T += du;
+    st.h += st.h_T * du;
+    st.s += st.s_T * du;
+    st.v += v_T * du;
+    return point_of(line, st.T, st);
 }
 
 double tolerance(const Line& line) {
@@ -172,7 +198,20 @@ Outcome solve_in(const Line& line, const Piece& piece, Point a, Point b, Point* 
         ((p.f < 0.0) == (a.f < 0.0) ? a : b) = p;
         u = hermite(cur, p);
         if (!(u > std::min(a.u, b.u) && u < std::max(a.u, b.u))) u = newton(p);
+        // The slope's change between the last two points bounds what a step
+        // along the slopes leaves out (near the critical point it is large).
+        const double du = u - p.u, last = p.u - cur.u, curvature = (p.df - cur.df) / last;
+        const double secant = (p.f - cur.f) / last;
         cur = p;
+        // Near the critical temperature subregion 3 takes forms that the
+        // slopes do not follow: the slope must also match the values' change.
+        if (line.isobar && std::fabs(du) <= finish_step * p.u &&
+            std::fabs(last) <= finish_last * p.u &&
+            std::fabs(curvature) * du * du <= finish_share * tol &&
+            std::fabs(secant - p.df) <= finish_slope_match * std::fabs(p.df)) {
+            *out = step_along_isobar(line, p, du);
+            return solved;
+        }
     }
     *out = cur;
     return std::fabs(cur.f) <= tol * (target_promise / target_done) ? solved : jump;
@@ -343,8 +382,13 @@ int invert(Line line, double a, double b, ConvergedState* out) {
             u_sat = -1.0;
     }
     if (line.isobar) {
-        const double cuts[] = {sub12_top_temperature, critical_temperature - near_critical_band,
-                               critical_temperature, l_line_temperature(a),
+        const double cuts[] = {sub12_top_temperature,
+                               critical_temperature - near_critical_band,
+                               critical_temperature - sub3_pressure_theta1_band,
+                               critical_temperature,
+                               critical_temperature + sub3_pressure_theta1_band,
+                               critical_temperature + sub3_enthalpy_theta1_band,
+                               l_line_temperature(a),
                                band_top_temperature - band_top_margin};
         for (double c : cuts)
             if (c > lo && c < hi) breaks[n++] = c;
