@@ -198,9 +198,8 @@ double saturation_temperature(double p) {
     double T = (c[0] + c[1] * u) + (c[2] + c[3] * u) * u2 +
                ((c[4] + c[5] * u) + (c[6] + c[7] * u) * u2) * u4;
     for (int i = 0; i < sat_cap; ++i) {
-        double dE_dT;
-        const double step = (sat_exponent(T, &dE_dT) - y) / dE_dT;
-        T -= step;
+        const double step = sat_temperature_step(T, y);
+        T += step;
         if (std::fabs(step) <= sat_step_done) break;
     }
     return T < critical_temperature ? T : critical_temperature;
