@@ -41,6 +41,9 @@ constexpr int solve_cap = 200;
 // than its superlinear order needs.
 constexpr double extreme_done = 1e-12;
 constexpr int extreme_cap = 200;
+// A volume is started from a known point's along its slope up to this share
+// of the unknown away (2 K at 650 K).
+constexpr double guess_reach = 0.003;
 // A Newton step shorter than this share of the unknown, whose neglected
 // second-order term (the slope's change times the step's square) lies within
 // finish_share of the tolerance, is taken along the slopes instead of by one
@@ -127,7 +130,9 @@ double tolerance(const Line& line) {
 // Volume to start the critical region's search at u from, on the line from
 // a known point: one step along the slope of the volume.
 double volume_guess(const Line& line, const Point& from, double u) {
-    if (from.st.v_p == 0.0) return 0.0;  // subregions 1 and 2 need none
+    // Subregions 1 and 2 need none; from farther away the search's own start
+    // (from the critical isotherm or subregion 2) is the nearer one.
+    if (from.st.v_p == 0.0 || std::fabs(u - from.u) > guess_reach * u) return 0.0;
     return from.st.v + (line.isobar ? from.st.v_T : from.st.v_p) * (u - from.u);
 }
 
@@ -278,9 +283,12 @@ Found scan_monotone(const Line& line, const Piece* pieces, int n, int dir, const
     const double tol = tolerance(line);
     int lo = 0, hi = n - 1;  // the last piece reaches every goal of the range
     Point b = last_b ? *last_b : unknown_at(pieces[n - 1].b);
-    while (lo < hi) {  // about log2(n) rounds, n <= 8
+    Point last = first_a ? *first_a : b;  // the latest point, to start volumes from
+    while (lo < hi) {                     // about log2(n) rounds, n <= 11
         const int mid = (lo + hi) / 2;
-        const Point top = evaluate(line, pieces[mid], pieces[mid].b, 0.0);
+        const Point top = evaluate(line, pieces[mid], pieces[mid].b,
+                                   last.known ? volume_guess(line, last, pieces[mid].b) : 0.0);
+        last = top;
         if (dir * top.f >= -tol) {
             hi = mid;
             b = top;
@@ -293,7 +301,7 @@ Found scan_monotone(const Line& line, const Piece* pieces, int n, int dir, const
     // One end known is enough to start from; the lower one is evaluated when
     // the upper one is not, or to tell a gap from the goal.
     if (!a.known && (!b.known || lo > 0)) {
-        a = evaluate(line, pc, pc.a, b.known ? volume_guess(line, b, pc.a) : 0.0);
+        a = evaluate(line, pc, pc.a, last.known ? volume_guess(line, last, pc.a) : 0.0);
         if (dir * a.f > tol) return {false, {}};  // in a gap, or below the range
     }
     Point found;
