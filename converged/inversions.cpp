@@ -277,7 +277,8 @@ Found scan_general(const Line& line, const Piece* pieces, int n, const Point* fi
 // first piece whose upper end reaches the goal holds it, unless its lower
 // end already lies beyond (a gap). That piece is found by halving the list
 // of pieces. The first piece's lower end is first_a, or evaluated only when
-// needed; the last piece's upper end is last_b, or evaluated only when needed.
+// needed, as are the piece's lower end and the last piece's upper end
+// (last_b when given).
 Found scan_monotone(const Line& line, const Piece* pieces, int n, int dir, const Point* first_a,
                     const Point* last_b) {
     const double tol = tolerance(line);
@@ -299,10 +300,11 @@ Found scan_monotone(const Line& line, const Piece* pieces, int n, int dir, const
     const Piece& pc = pieces[lo];
     Point a = lo == 0 && first_a ? *first_a : unknown_at(pc.a);
     // One end known is enough to start from; the lower one is evaluated when
-    // the upper one is not, or to tell a gap from the goal.
-    if (!a.known && (!b.known || lo > 0)) {
-        a = evaluate(line, pc, pc.a, last.known ? volume_guess(line, last, pc.a) : 0.0);
-        if (dir * a.f > tol) return {false, {}};  // in a gap, or below the range
+    // the upper one is not, or when a step would leave the piece below (a
+    // goal in a gap, or below the range, then has no state).
+    if (!a.known && !b.known) {
+        a = evaluate(line, pc, pc.a, 0.0);
+        if (dir * a.f > tol) return {false, {}};
     }
     Point found;
     const Outcome o = a.known ? solve_in(line, pc, a, b, &found) : solve_in(line, pc, b, a, &found);
