@@ -19,7 +19,6 @@
 #include "converged/forward.h"
 #include "converged/two_phase.h"
 #include "properties/saturation_line.h"
-#include "properties/subregion3.h"
 #include "properties/subregion_bounds.h"
 
 namespace {
@@ -58,11 +57,12 @@ constexpr double finish_share = 0.01;
 constexpr double finish_slope_match = 1e-3;
 // The enthalpy at the critical point (647.3 K, 0.00317 m3/kg) [J/kg].
 constexpr double critical_enthalpy = 2107373.0;
-// At most 11 breaks cut a line: the two ends, the saturation line, 623.15 K,
-// the critical temperature (where the volume's branch changes) and the edges
-// of the bands around it where subregion 3's values jump (its theta = 1
-// forms), the L line and the top of the critical region.
-constexpr int max_breaks = 11;
+// At most 8 breaks cut a line: the two ends, the saturation line, 623.15 K,
+// the near-critical band and the critical temperature (where the volume's
+// branch changes), the L line and the top of the critical region. Subregion
+// 3's own forms at the critical temperature and volume make small jumps
+// inside its pieces: a bracket that closes on one is refused (a gap).
+constexpr int max_breaks = 8;
 // A bracket closed down to neighbouring doubles without meeting the goal
 // within target_done: the values jump there (a gap inside a piece, or the
 // sums' rounding). Within the promise this is the answer; beyond it, none.
@@ -394,13 +394,8 @@ int invert(Line line, double a, double b, ConvergedState* out) {
             u_sat = -1.0;
     }
     if (line.isobar) {
-        const double cuts[] = {sub12_top_temperature,
-                               critical_temperature - near_critical_band,
-                               critical_temperature - sub3_pressure_theta1_band,
-                               critical_temperature,
-                               critical_temperature + sub3_pressure_theta1_band,
-                               critical_temperature + sub3_enthalpy_theta1_band,
-                               l_line_temperature(a),
+        const double cuts[] = {sub12_top_temperature, critical_temperature - near_critical_band,
+                               critical_temperature, l_line_temperature(a),
                                band_top_temperature - band_top_margin};
         for (double c : cuts)
             if (c > lo && c < hi) breaks[n++] = c;
