@@ -20,8 +20,8 @@ constexpr double volume_ceiling = 0.0105;
 // Far above the critical temperature subregion 3's pressure has an
 // unphysical maximum, below 0.0016 m3/kg in the range [m3/kg].
 constexpr double unphysical_volume = 0.002;
-// Above this temperature [K] the volume search starts from subregion 2.
-constexpr double far_from_critical = 660.0;
+// Above this temperature [K] the volume search starts from the L line.
+constexpr double far_from_critical = 700.0;
 // Each round takes a Newton step or halves the bracket; 100 halvings of the
 // widest bracket reach below the spacing of doubles, so the cap is never the
 // reason a search ends.
@@ -82,9 +82,13 @@ constexpr double sat_step_done = 2e-5;
 constexpr int sat_cap = 8;
 
 double start_volume(int sub, bool liquid, double T, double p) {
-    // Away from the critical isotherm the subregion-2 volume continued across
-    // the L line is the nearer start.
-    if (T > far_from_critical) return sub2_volume(T, p);
+    // Away from the critical isotherm the volume on the L line at this
+    // temperature (subregion 2's), scaled as a gas's to the pressure, is the
+    // nearer start.
+    if (T > far_from_critical) {
+        const double pL = critical_pressure * l_boundary_beta(T / critical_temperature);
+        return sub2_volume(T, pL) * pL / p;
+    }
     // The subregion-1 volume continued above 623.15 K lies within 0.6 % of
     // the liquid's.
     if (sub == subregion_4) return sub1_volume(T, p);
