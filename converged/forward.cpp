@@ -22,6 +22,8 @@ constexpr double volume_ceiling = 0.0105;
 constexpr double unphysical_volume = 0.002;
 // Above this temperature [K] the volume search starts from the L line.
 constexpr double far_from_critical = 700.0;
+// Within this multiple of the L line's pressure the search starts from it.
+constexpr double near_l_line = 1.01;
 // Each round takes a Newton step or halves the bracket; 100 halvings of the
 // widest bracket reach below the spacing of doubles, so the cap is never the
 // reason a search ends.
@@ -82,12 +84,12 @@ constexpr double sat_step_done = 2e-5;
 constexpr int sat_cap = 8;
 
 double start_volume(int sub, bool liquid, double T, double p) {
-    // Away from the critical isotherm the volume on the L line at this
-    // temperature (subregion 2's), scaled as a gas's to the pressure, is the
-    // nearer start.
-    if (T > far_from_critical) {
+    // Away from the critical isotherm, and next to the L line, the volume on
+    // the L line at this temperature (subregion 2's), scaled as a gas's to
+    // the pressure, is the nearer start.
+    if (T > critical_temperature) {
         const double pL = critical_pressure * l_boundary_beta(T / critical_temperature);
-        return sub2_volume(T, pL) * pL / p;
+        if (T > far_from_critical || p < near_l_line * pL) return sub2_volume(T, pL) * pL / p;
     }
     // The subregion-1 volume continued above 623.15 K lies within 0.6 % of
     // the liquid's.
