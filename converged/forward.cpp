@@ -38,7 +38,8 @@ constexpr double volume_residual_done = 2e-14;
 // binary octave p = m 2^e (0.5 <= m < 1) from e = 10 (512 Pa) to e = 25
 // (the critical pressure), interpolated at Chebyshev nodes of each octave
 // (degree 7, within 1.1e-5 K of the root below 16.8 MPa and 5.5e-4 K
-// above, where the K function bends within 0.05 K of the critical point).
+// above, where the K function bends within 0.05 K of the critical point),
+// as scripts/fit-sat-temperature.py prints it.
 constexpr int sat_first_octave = 10;
 constexpr int sat_octaves = 16;
 constexpr int sat_degree = 7;  // the Estrin evaluation below is written for 7
