@@ -42,7 +42,11 @@ enum ConvergedStatus : int {
 };
 
 // (T, p): every (T, p) of the range. A p on the saturation line (within
-// 1e-5 Pa) is the liquid, as in the window. x is the phase flag.
+// 1e-5 Pa) is the liquid, as in the window. In subregions 3 and 4 below
+// 647.3 K the liquid is the smallest volume at that pressure and the vapour
+// the largest (the formulation's loop between them is never returned);
+// above 647.3 K the stable volume (far above it subregion 3 has a second,
+// unphysical root near 0.0013 m3/kg). x is the phase flag.
 int converged_state_from_T_p(double T, double p, ConvergedState* out);
 
 // (p, h) and (p, s): p in the range; every h or s of a state of the range at
@@ -51,10 +55,12 @@ int converged_state_from_T_p(double T, double p, ConvergedState* out);
 // join exactly: at 623.15 K (liquid from 165 bar; h falls by up to 155 J/kg,
 // s rises by up to 0.2 J/(kg K)), on the L line between subregions 2 and 3
 // (h -241 to +255 J/kg, s -0.28 to +0.49 J/(kg K)) and at 857.15 K (from
-// 965 bar; h -106 to +729 J/kg, s -0.06 to +0.91 J/(kg K)) the values jump.
+// 965 bar; h -106 to +729 J/kg, s -0.06 to +0.91 J/(kg K)) the values jump;
+// near the critical point subregion 3's own forms at 647.3 K (within 1e-6 K
+// for p and s, 0.001 K for h) and at its critical volume make smaller jumps.
 // A value that two states have (an overlap) gives the colder one; a value
 // that none has (a gap) is out of range. Between the saturated liquid and
-// vapour the state is wet.
+// vapour the state is wet (x its dryness fraction), also on those lines.
 int converged_state_from_p_h(double p, double h, ConvergedState* out);
 int converged_state_from_p_s(double p, double s, ConvergedState* out);
 

@@ -40,11 +40,28 @@ constexpr int solve_cap = 200;
 // than its superlinear order needs.
 constexpr double extreme_done = 1e-12;
 constexpr int extreme_cap = 200;
+// A volume is started from a known point's along its slope up to this share
+// of the unknown away (2 K at 650 K).
+constexpr double guess_reach = 0.003;
+// A Newton step shorter than this share of the unknown, whose neglected
+// second-order term (the slope's change times the step's square) lies within
+// finish_share of the tolerance, is taken along the slopes instead of by one
+// more evaluation. The last step must have been short too (1 % of the
+// unknown), and the slope must match the values' change over it within
+// finish_slope_match, so that the slope's change is that of the
+// neighbourhood (near the critical temperature subregion 3 takes forms that
+// the slopes do not follow).
+constexpr double finish_step = 1e-8;
+constexpr double finish_last = 1e-2;
+constexpr double finish_share = 0.01;
+constexpr double finish_slope_match = 1e-3;
 // The enthalpy at the critical point (647.3 K, 0.00317 m3/kg) [J/kg].
 constexpr double critical_enthalpy = 2107373.0;
 // At most 8 breaks cut a line: the two ends, the saturation line, 623.15 K,
 // the near-critical band and the critical temperature (where the volume's
-// branch changes), the L line and the top of the critical region.
+// branch changes), the L line and the top of the critical region. Subregion
+// 3's own forms at the critical temperature and volume make small jumps
+// inside its pieces: a bracket that closes on one is refused (a gap).
 constexpr int max_breaks = 8;
 // A bracket closed down to neighbouring doubles without meeting the goal
 // within target_done: the values jump there (a gap inside a piece, or the
@@ -93,6 +110,18 @@ Point evaluate(const Line& line, const Piece& piece, double u, double v_guess) {
     return point_of(line, u, state_in(piece.sub, piece.liquid, T, p, v_guess, slopes));
 }
 
+// The state one short step du along the line from the point q, each
+// property moved along its slope; the volume, whose slope is not at hand in
+// subregions 1 and 2, along the secant from the point before, prev.
+Point step_along(const Line& line, const Point& prev, const Point& q, double du) {
+    SlopedState st = q.st;
+    (line.isobar ? st.T : st.p) += du;
+    st.h += (line.isobar ? st.h_T : st.h_p) * du;
+    st.s += (line.isobar ? st.s_T : st.s_p) * du;
+    st.v += (q.st.v - prev.st.v) / (q.u - prev.u) * du;
+    return point_of(line, q.u + du, st);
+}
+
 double tolerance(const Line& line) {
     const double floor = line.target == target_h ? h_scale_floor : s_scale_floor;
     return target_done * std::max(std::fabs(line.goal), floor);
@@ -101,7 +130,9 @@ double tolerance(const Line& line) {
 // Volume to start the critical region's search at u from, on the line from
 // a known point: one step along the slope of the volume.
 double volume_guess(const Line& line, const Point& from, double u) {
-    if (from.st.v_p == 0.0) return 0.0;  // subregions 1 and 2 need none
+    // Subregions 1 and 2 need none; from farther away the search's own start
+    // (from the critical isotherm or subregion 2) is the nearer one.
+    if (from.st.v_p == 0.0 || std::fabs(u - from.u) > guess_reach * u) return 0.0;
     return from.st.v + (line.isobar ? from.st.v_T : from.st.v_p) * (u - from.u);
 }
 
@@ -119,9 +150,10 @@ enum Outcome { solved, not_in_piece, jump };
 // within the promise it is the answer, beyond it none.
 Outcome solve_in(const Line& line, const Piece& piece, Point a, Point b, Point* out) {
     const double tol = tolerance(line);
-    // A vapour's h and s go with ln p rather than p: along an isotherm its
-    // steps are taken in ln p, and its bracket halved geometrically.
-    const bool log_scale = !line.isobar && !piece.liquid;
+    // A vapour's entropy goes with ln p rather than p (its enthalpy with p):
+    // along an isotherm those steps are taken in ln p, and the bracket halved
+    // geometrically.
+    const bool log_scale = !line.isobar && !piece.liquid && line.target == target_s;
     auto newton = [log_scale](const Point& q) {
         return log_scale ? q.u * std::exp(-q.f / (q.df * q.u)) : q.u - q.f / q.df;
     };
@@ -172,7 +204,18 @@ Outcome solve_in(const Line& line, const Piece& piece, Point a, Point b, Point* 
         ((p.f < 0.0) == (a.f < 0.0) ? a : b) = p;
         u = hermite(cur, p);
         if (!(u > std::min(a.u, b.u) && u < std::max(a.u, b.u))) u = newton(p);
+        // The slope's change between the last two points bounds what a step
+        // along the slopes leaves out (near the critical point it is large).
+        const double du = u - p.u, last = p.u - cur.u, curvature = (p.df - cur.df) / last;
+        const double secant = (p.f - cur.f) / last;
+        const Point prev = cur;
         cur = p;
+        if (std::fabs(du) <= finish_step * p.u && std::fabs(last) <= finish_last * p.u &&
+            std::fabs(curvature) * du * du <= finish_share * tol &&
+            std::fabs(secant - p.df) <= finish_slope_match * std::fabs(p.df)) {
+            *out = step_along(line, prev, p, du);
+            return solved;
+        }
     }
     *out = cur;
     return std::fabs(cur.f) <= tol * (target_promise / target_done) ? solved : jump;
@@ -234,15 +277,19 @@ Found scan_general(const Line& line, const Piece* pieces, int n, const Point* fi
 // first piece whose upper end reaches the goal holds it, unless its lower
 // end already lies beyond (a gap). That piece is found by halving the list
 // of pieces. The first piece's lower end is first_a, or evaluated only when
-// needed; the last piece's upper end is last_b, or evaluated only when needed.
+// needed, as are the piece's lower end and the last piece's upper end
+// (last_b when given).
 Found scan_monotone(const Line& line, const Piece* pieces, int n, int dir, const Point* first_a,
                     const Point* last_b) {
     const double tol = tolerance(line);
     int lo = 0, hi = n - 1;  // the last piece reaches every goal of the range
     Point b = last_b ? *last_b : unknown_at(pieces[n - 1].b);
-    while (lo < hi) {  // about log2(n) rounds, n <= 8
+    Point last = first_a ? *first_a : b;  // the latest point, to start volumes from
+    while (lo < hi) {                     // about log2(n) rounds, n <= 11
         const int mid = (lo + hi) / 2;
-        const Point top = evaluate(line, pieces[mid], pieces[mid].b, 0.0);
+        const Point top = evaluate(line, pieces[mid], pieces[mid].b,
+                                   last.known ? volume_guess(line, last, pieces[mid].b) : 0.0);
+        last = top;
         if (dir * top.f >= -tol) {
             hi = mid;
             b = top;
@@ -253,30 +300,35 @@ Found scan_monotone(const Line& line, const Piece* pieces, int n, int dir, const
     const Piece& pc = pieces[lo];
     Point a = lo == 0 && first_a ? *first_a : unknown_at(pc.a);
     // One end known is enough to start from; the lower one is evaluated when
-    // the upper one is not, or to tell a gap from the goal.
-    if (!a.known && (!b.known || lo > 0)) {
-        a = evaluate(line, pc, pc.a, b.known ? volume_guess(line, b, pc.a) : 0.0);
-        if (dir * a.f > tol) return {false, {}};  // in a gap, or below the range
+    // the upper one is not, or when a step would leave the piece below (a
+    // goal in a gap, or below the range, then has no state).
+    if (!a.known && !b.known) {
+        a = evaluate(line, pc, pc.a, 0.0);
+        if (dir * a.f > tol) return {false, {}};
     }
     Point found;
     const Outcome o = a.known ? solve_in(line, pc, a, b, &found) : solve_in(line, pc, b, a, &found);
     return {o == solved, found};
 }
 
-// The pieces of the line between lo and hi, cut at the given breaks, each
-// with the subregion and branch of its middle. The side of the saturation
-// line follows from u_sat (negative where the line does not meet it).
-int pieces_of(const Line& line, double lo, double hi, double u_sat, double* breaks, int n,
+// The pieces of the line between lo and hi, cut at those of the breaks that
+// lie between, each with the subregion and branch of its middle. The side of
+// the saturation line follows from u_sat (negative where the line does not
+// meet it). Returns how many.
+int pieces_of(const Line& line, double lo, double hi, double u_sat, const double* breaks, int n,
               Piece* out) {
-    breaks[n++] = lo;
-    breaks[n++] = hi;
-    for (int i = 1; i < n; ++i)  // insertion sort of a handful of breaks
-        for (int j = i; j > 0 && breaks[j] < breaks[j - 1]; --j)
-            std::swap(breaks[j], breaks[j - 1]);
+    double cut[max_breaks + 2];
+    int m = 0;
+    cut[m++] = lo;
+    for (int i = 0; i < n; ++i)
+        if (breaks[i] > lo && breaks[i] < hi) cut[m++] = breaks[i];
+    cut[m++] = hi;
+    for (int i = 2; i + 1 < m; ++i)  // insertion sort of a handful of breaks
+        for (int j = i; j > 1 && cut[j] < cut[j - 1]; --j) std::swap(cut[j], cut[j - 1]);
     int count = 0;
-    for (int i = 0; i + 1 < n; ++i) {
-        const double a = breaks[i], b = breaks[i + 1];
-        if (!(a >= lo && b <= hi && b > a)) continue;
+    for (int i = 0; i + 1 < m; ++i) {
+        const double a = cut[i], b = cut[i + 1];
+        if (!(b > a)) continue;
         const double mid = line.isobar ? 0.5 * (a + b) : std::sqrt(a * b);
         const double T = line.isobar ? mid : line.fixed;
         const double p = line.isobar ? line.fixed : mid;
@@ -285,8 +337,7 @@ int pieces_of(const Line& line, double lo, double hi, double u_sat, double* brea
         // range an isobar above the critical pressure is liquid below 647.3 K,
         // an isotherm at 0 degC is liquid throughout.
         const bool liquid =
-            T < critical_temperature && (u_sat < 0.0 ? (line.isobar || T < critical_temperature)
-                                                     : (line.isobar ? mid < u_sat : mid > u_sat));
+            T < critical_temperature && (u_sat < 0.0 || (line.isobar ? mid < u_sat : mid > u_sat));
         const int sub = subregion_on_side(T, p, liquid);
         // Subregions 1 and 2 are the same function across a break.
         if (count > 0 && out[count - 1].sub == sub &&
@@ -332,7 +383,7 @@ int invert(Line line, double a, double b, ConvergedState* out) {
     line.goal = b;
     const double lo = line.isobar ? converged_T_min : converged_p_min;
     const double hi = line.isobar ? converged_T_max : converged_p_max;
-    double breaks[max_breaks + 2];
+    double breaks[max_breaks] = {};
     int n = 0;
     double u_sat = -1.0;  // where the line meets the saturation line
     if (line.isobar ? a < critical_pressure : a < critical_temperature) {
@@ -352,35 +403,34 @@ int invert(Line line, double a, double b, ConvergedState* out) {
         const double pL = critical_pressure * l_boundary_beta(a / critical_temperature);
         if (pL > lo && pL < hi) breaks[n++] = pL;
     }
+    // The pieces of a side are formed only when that side is searched.
     Piece pieces[max_breaks + 1];
-    const int count = pieces_of(line, lo, hi, u_sat, breaks, n, pieces);
+    auto side = [&](double from, double to) {
+        return pieces_of(line, from, to, u_sat, breaks, n, pieces);
+    };
     if (u_sat < 0.0) {
+        const int count = side(lo, hi);
         return answer(line.isobar ? scan_monotone(line, pieces, count, 1, nullptr, nullptr)
                                   : scan_general(line, pieces, count, nullptr),
                       out);
     }
-    int below = 0;  // the pieces below the saturation line's u
-    while (below < count && pieces[below].b <= u_sat) ++below;
     // Every saturated liquid lies below the critical point's h and s and
     // every saturated vapour above: the side nearer the goal comes first, and
-    // often decides alone.
+    // often decides alone. Below the saturation line's u lie the liquid of an
+    // isobar and the vapour of an isotherm.
     const bool liquid_first =
         line.goal < (line.target == target_h ? critical_enthalpy : critical_entropy);
     Point liquid = liquid_first ? sat_side(line, true, u_sat) : unknown_at(u_sat);
     Point vapour = liquid_first ? unknown_at(u_sat) : sat_side(line, false, u_sat);
     if (line.isobar) {
+        if (!(liquid.known && liquid.f > 0.0) && !(vapour.known && vapour.f < 0.0)) {
+            if (!liquid.known) liquid = sat_side(line, true, u_sat);
+            if (!vapour.known) vapour = sat_side(line, false, u_sat);
+        }
         if (liquid.known && liquid.f > 0.0)
-            return answer(scan_monotone(line, pieces, below, 1, nullptr, &liquid), out);
-        if (vapour.known && vapour.f < 0.0)
-            return answer(scan_monotone(line, pieces + below, count - below, 1, &vapour, nullptr),
-                          out);
-        if (!liquid.known) liquid = sat_side(line, true, u_sat);
-        if (!vapour.known) vapour = sat_side(line, false, u_sat);
-        if (liquid.f > 0.0)
-            return answer(scan_monotone(line, pieces, below, 1, nullptr, &liquid), out);
+            return answer(scan_monotone(line, pieces, side(lo, u_sat), 1, nullptr, &liquid), out);
         if (vapour.f < 0.0)
-            return answer(scan_monotone(line, pieces + below, count - below, 1, &vapour, nullptr),
-                          out);
+            return answer(scan_monotone(line, pieces, side(u_sat, hi), 1, &vapour, nullptr), out);
         // Between the two sides the state is a mixture; no other state on an
         // isobar has its h or s.
         *out = mixture(liquid.st, vapour.st, liquid.f / (liquid.f - vapour.f));
@@ -390,11 +440,11 @@ int invert(Line line, double a, double b, ConvergedState* out) {
     // then the mixture: a compressed liquid can have the h of a wet state.
     // A goal below the critical point's value has no vapour state.
     if (!liquid_first) {
-        const Found f = scan_monotone(line, pieces, below, -1, nullptr, &vapour);
+        const Found f = scan_monotone(line, pieces, side(lo, u_sat), -1, nullptr, &vapour);
         if (f.ok || vapour.f < 0.0) return answer(f, out);
         liquid = sat_side(line, true, u_sat);
     }
-    const Found f = scan_general(line, pieces + below, count - below, &liquid);
+    const Found f = scan_general(line, pieces, side(u_sat, hi), &liquid);
     if (f.ok || liquid.f > 0.0) return answer(f, out);
     if (!vapour.known) vapour = sat_side(line, false, u_sat);
     if (!between(liquid.f, vapour.f) || liquid.f == vapour.f) return converged_out_of_range;

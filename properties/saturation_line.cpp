@@ -49,22 +49,35 @@ double sat_pressure(double T) {
     return critical_pressure * std::exp(E);
 }
 
-double sat_exponent(double T, double* dE_dT) {
-    // The K function's exponent as sat_pressure evaluates it, with dE/dtau
-    // beside it; one reciprocal for each denominator.
+double sat_exponent(double T) {
+    // As sat_pressure, over one common denominator: one division.
+    const double theta = T / critical_temperature;
+    const double tau = 1.0 - theta;
+    const double poly = tau * (k1 + tau * (k2 + tau * (k3 + tau * (k4 + tau * k5))));
+    const double tq = theta * (1.0 + k6 * tau + k7 * tau * tau);
+    const double r = k8 * tau * tau + k9;
+    return (poly * r - tau * tq) / (tq * r);
+}
+
+double sat_temperature_step(double T, double y) {
+    // The K function's exponent E = n / d and its slope, over one common
+    // denominator, so that the step (E - y) / (dE/dT) takes one division:
+    // E = poly / (theta q) - tau / r = (poly r - tau theta q) / (theta q r).
     const double theta = T / critical_temperature;
     const double tau = 1.0 - theta;
     const double poly = tau * (k1 + tau * (k2 + tau * (k3 + tau * (k4 + tau * k5))));
     const double dpoly =
         k1 + tau * (2.0 * k2 + tau * (3.0 * k3 + tau * (4.0 * k4 + tau * 5.0 * k5)));
     const double q = 1.0 + k6 * tau + k7 * tau * tau;
-    const double inv_tq = 1.0 / (theta * q);
-    const double inv_r = 1.0 / (k8 * tau * tau + k9);
-    // d(theta q)/dtau = theta q' - q, q' = k6 + 2 k7 tau.
-    const double dE_dtau = inv_tq * (dpoly - poly * (theta * (k6 + 2.0 * k7 * tau) - q) * inv_tq) -
-                           (k9 - k8 * tau * tau) * inv_r * inv_r;
-    *dE_dT = -dE_dtau / critical_temperature;
-    return poly * inv_tq - tau * inv_r;
+    const double tq = theta * q;
+    const double r = k8 * tau * tau + k9;
+    const double d = tq * r;
+    const double residual = poly * r - tau * tq - y * d;  // (E - y) d
+    // dE/dtau d^2, with d(theta q)/dtau = theta q' - q, q' = k6 + 2 k7 tau.
+    const double slope = (dpoly * tq - poly * (theta * (k6 + 2.0 * k7 * tau) - q)) * r * r -
+                         (k9 - k8 * tau * tau) * tq * tq;
+    // dT = -(E - y) / (dE/dT) with dE/dT = -(dE/dtau) / 647.3.
+    return residual * d * critical_temperature / slope;
 }
 
 double sat_temperature_refine(double T_start, double p, double tol) {

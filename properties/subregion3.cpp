@@ -50,11 +50,6 @@ constexpr double twentynine_abs_C41 = 0.014763145565000002;
 constexpr double jp2_C6[5] = {0.1105787067, -0.7009097865, 1.478828568, -1.2982077349999999,
                               0.40968522078};
 
-// At the critical temperature the d terms vanish; the theta = 1 forms are
-// used within these distances [K] (the enthalpy's band is the wider one).
-constexpr double pressure_theta1_band = 1e-6;
-constexpr double enthalpy_theta1_band = 0.001;
-constexpr double entropy_theta1_band = 1e-6;
 // Near the critical volume ln chi is about zero and its terms are left out [m3/kg].
 constexpr double h0_log_band = 1e-6;
 constexpr double log_band = 1e-9;
@@ -92,7 +87,7 @@ double sub3_pressure(double T, double v) {
     for (int k = 10; k >= 1; --k) s0 = s0 * inv + k * C0[k + 1];
     const double P0 = C0[1] + C0[12] * inv - s0 * inv * inv;
     double beta;
-    if (std::fabs(T - critical_temperature) <= pressure_theta1_band) {
+    if (std::fabs(T - critical_temperature) <= sub3_pressure_theta1_band) {
         beta = -P0 - 6.0 * chi5 * (C6[0] + C6[1] + C6[2] + C6[3] + C6[4]);
     } else {
         const double d = theta - 1.0;
@@ -121,7 +116,7 @@ double sub3_enthalpy(double T, double v) {
                 (C1[0] * chi + C50_minus_C00_plus_C012) - poly(C1, 1, 5, inv, one);
     if (dv > h0_log_band) H0 += C012_minus_C16 * lnchi;
 
-    if (std::fabs(T - critical_temperature) <= enthalpy_theta1_band) {
+    if (std::fabs(T - critical_temperature) <= sub3_enthalpy_theta1_band) {
         const double H = H0 - (C40 + C41 * inv5) - C7[0] +
                          chi6 * poly(C6, 0, 4, 1.0, [](int j) { return j - 3.0; });
         return enthalpy_scale * H;
@@ -156,7 +151,7 @@ double sub3_entropy(double T, double v) {
     const double c4 = C40 + C41 * ipow(inv, 5);
     const double G = F(C1, 6, chi, inv, ln3) + C50;
 
-    if (std::fabs(T - critical_temperature) <= entropy_theta1_band) {
+    if (std::fabs(T - critical_temperature) <= sub3_entropy_theta1_band) {
         const double S = -c4 - G - C7[0] + chi6 * poly(jp2_C6, 0, 4, 1.0, one);
         return entropy_scale * S;
     }

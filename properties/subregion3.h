@@ -2,6 +2,13 @@
 // v [m3/kg] (v > 0). The volume for a given (T, p) comes from sub3_volume.
 #pragma once
 
+// At the critical temperature the d terms vanish; the theta = 1 forms are
+// used within these distances [K] (the enthalpy's band is the wider one), so
+// the values jump by a little at their edges.
+constexpr double sub3_pressure_theta1_band = 1e-6;
+constexpr double sub3_enthalpy_theta1_band = 0.001;
+constexpr double sub3_entropy_theta1_band = 1e-6;
+
 double sub3_pressure(double T, double v);  // p [Pa]
 double sub3_enthalpy(double T, double v);  // h [J/kg]
 double sub3_entropy(double T, double v);   // s [J/(kg K)]

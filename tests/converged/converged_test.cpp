@@ -69,12 +69,19 @@ TEST(Converged, ReferenceValues) {
     EXPECT_NEAR(wet.v, 0.00207486, 5e-9);
     EXPECT_NEAR(wet.h, 1841227, 0.5);
     EXPECT_NEAR(wet.s, 4037.06, 5e-3);
-    const double sat[][2] = {{101325, 373.150}, {1e6, 453.035}, {1e7, 584.111}, {2.2e7, 646.842}};
+    // The last two within 0.01 K of the critical point, where the K function bends.
+    const double sat[][2] = {{101325, 373.150}, {1e6, 453.035},       {1e7, 584.111},
+                             {2.2e7, 646.842},  {22119000, 647.2963}, {22119900, 647.2996}};
     for (const auto& r : sat) {
         double T = 0;
         ASSERT_EQ(converged_sat_temperature(r[0], &T), converged_ok);
         EXPECT_NEAR(T, r[1], 1e-3);  // printed from a search to 1 to 10 Pa
         EXPECT_NEAR(sat_pressure(T), r[0], 1e-12 * r[0]);
+    }
+    // Along the whole line, each octave's fit and its quarters' joints.
+    for (double p = 611.2, T = 0; p <= 2.212e7; p *= 1.003) {
+        ASSERT_EQ(converged_sat_temperature(p, &T), converged_ok);
+        EXPECT_NEAR(sat_pressure(T), p, 1e-12 * p);
     }
 }
 
