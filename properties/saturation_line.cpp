@@ -49,16 +49,6 @@ double sat_pressure(double T) {
     return critical_pressure * std::exp(E);
 }
 
-double sat_exponent(double T) {
-    // As sat_pressure, over one common denominator: one division.
-    const double theta = T / critical_temperature;
-    const double tau = 1.0 - theta;
-    const double poly = tau * (k1 + tau * (k2 + tau * (k3 + tau * (k4 + tau * k5))));
-    const double tq = theta * (1.0 + k6 * tau + k7 * tau * tau);
-    const double r = k8 * tau * tau + k9;
-    return (poly * r - tau * tq) / (tq * r);
-}
-
 double sat_temperature_step(double T, double y) {
     // The K function's exponent E = n / d and its slope, over one common
     // denominator, so that the step (E - y) / (dE/dT) takes one division:

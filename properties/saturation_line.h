@@ -35,11 +35,6 @@ double l_boundary_beta(double theta);
 // for a T that is not a number. 647.3 K exactly gives 2.212e7 Pa.
 double sat_pressure(double T);
 
-// The K function's exponent E = ln(p / 2.212e7) at T [K], the formula of
-// sat_pressure without the exponential (so that a solver can compare
-// logarithms), over one common denominator. No refusal above 647.3 K.
-double sat_exponent(double T);
-
 // One Newton step on the K function: the correction dT [K] such that T + dT
 // solves E(T) = y to first order, E = ln(p / 2.212e7) the exponent the K
 // function takes the exponential of and y = ln(p / 2.212e7) of the pressure

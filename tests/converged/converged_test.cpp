@@ -78,7 +78,7 @@ TEST(Converged, ReferenceValues) {
         EXPECT_NEAR(T, r[1], 1e-3);  // printed from a search to 1 to 10 Pa
         EXPECT_NEAR(sat_pressure(T), r[0], 1e-12 * r[0]);
     }
-    // Along the whole line, each octave's fit and its quarters' joints.
+    // Along the whole line, each row of the fit and their joints.
     for (double p = 611.2, T = 0; p <= 2.212e7; p *= 1.003) {
         ASSERT_EQ(converged_sat_temperature(p, &T), converged_ok);
         EXPECT_NEAR(sat_pressure(T), p, 1e-12 * p);
