@@ -13,11 +13,6 @@
 
 namespace {
 
-// The critical region's volumes lie between these [m3/kg] at every (T, p)
-// of the range: the liquid at 623.15 K and 1000 bar has 0.00131, the vapour
-// on the L line at 623.15 K 0.0088.
-constexpr double volume_floor = 0.0012;
-constexpr double volume_ceiling = 0.0105;
 // Far above the critical temperature subregion 3's pressure has an
 // unphysical maximum, below 0.0016 m3/kg in the range [m3/kg].
 constexpr double unphysical_volume = 0.002;
@@ -87,7 +82,7 @@ double critical_region_volume(int sub, bool liquid, double T, double p, double v
         sub == subregion_3 ? sub3_pressure_slope : sub4_pressure_slope;
     // Below the critical temperature the critical volume lies inside the loop,
     // between the liquid's and the vapour's volumes: it bounds each branch.
-    double lo = volume_floor, hi = volume_ceiling;
+    double lo = critical_volume_floor, hi = critical_volume_ceiling;
     if (T < critical_temperature) (liquid ? hi : lo) = critical_volume;
     double v = v_guess > 0.0 ? v_guess : start_volume(sub, liquid, T, p);
     if (!(v > lo && v < hi)) v = 0.5 * (lo + hi);

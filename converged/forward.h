@@ -29,6 +29,12 @@ int subregion_on_side(double T, double p, bool liquid);
 // pressure has a maximum.
 bool on_liquid_branch(double T, double p);
 
+// The critical region's volumes lie between these [m3/kg] at every (T, p)
+// of the range: the liquid at 623.15 K and 1000 bar has 0.00131, the vapour
+// on the L line at 623.15 K 0.0088.
+constexpr double critical_volume_floor = 0.0012;
+constexpr double critical_volume_ceiling = 0.0105;
+
 // The volume [m3/kg] at (T, p) in subregion 3 or 4, on the liquid or the
 // vapour branch; v_guess > 0 starts the search there.
 double critical_region_volume(int sub, bool liquid, double T, double p, double v_guess);

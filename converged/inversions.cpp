@@ -11,14 +11,20 @@
 // (isobar) or the lowest pressure (isotherm) up, and the first state found
 // is returned; a target in a gap is refused, except the gap at the saturation
 // line, which the two-phase states fill (on an isotherm only where no
-// single-phase state has the target).
+// single-phase state has the target). Along an isobar the pieces of
+// subregions 3 and 4 are first solved directly in (T, v) from a table's start,
+// which saves solving each state's volume; where that does not settle the
+// state, or may differ from the search's choice, the search answers.
 #include <algorithm>
 #include <cmath>
 
 #include "converged/converged.h"
+#include "converged/critical_start.h"
 #include "converged/forward.h"
 #include "converged/two_phase.h"
 #include "properties/saturation_line.h"
+#include "properties/subregion3.h"
+#include "properties/subregion4.h"
 #include "properties/subregion_bounds.h"
 
 namespace {
@@ -67,6 +73,24 @@ constexpr int max_breaks = 8;
 // within target_done: the values jump there (a gap inside a piece, or the
 // sums' rounding). Within the promise this is the answer; beyond it, none.
 constexpr double target_promise = 1e-9;
+// The direct solve of an isobar's critical-region piece in (T, v): from the
+// table's start three evaluations suffice at nine states in ten, five at the
+// worst away from the table's edges; a start that needs more than the cap is
+// far off, and the search along the isobar is surer.
+constexpr int direct_cap = 8;
+// A Newton step this small (relative) leaves an error of the order of its
+// square: the state is taken there.
+constexpr double direct_step_done = 1e-9;
+// The pressure there must be the given one within this share (the sums round
+// to about 1.5e-14 of it).
+constexpr double direct_p_done = 1e-13;
+// How far [K] a direct solution must lie inside its piece to be the one the
+// search along the isobar would give: at 623.15 K the enthalpy falls by up
+// to 155 J/kg into subregion 4 (a colder state then has the goal too), which
+// the liquid's c_p of more than 4 kJ/(kg K) there covers within 0.04 K; at
+// the other breaks the values join within 0.001 K of them.
+constexpr double direct_margin_623 = 0.5;
+constexpr double direct_margin = 0.01;
 
 struct Line {
     bool isobar;   // p given (unknown T), else T given (unknown p)
@@ -221,6 +245,94 @@ Outcome solve_in(const Line& line, const Piece& piece, Point a, Point b, Point* 
     return std::fabs(cur.f) <= tol * (target_promise / target_done) ? solved : jump;
 }
 
+struct Found {
+    bool ok;
+    Point point;
+};
+
+// The start (T, v) of a direct solve, interpolated in the table; false
+// where the goal lies outside it.
+bool critical_start(const Line& line, double* T, double* v) {
+    const bool h = line.target == target_h;
+    const double lo = h ? critical_start_h_lo : critical_start_s_lo;
+    const double hi = h ? critical_start_h_hi : critical_start_s_hi;
+    const double x = std::log(line.fixed / critical_start_p_lo) * critical_start_rows_per_ln_p;
+    const double y = (line.goal - lo) / (hi - lo) * critical_start_columns;
+    if (!(x >= 0.0 && x <= critical_start_rows && y >= 0.0 && y <= critical_start_columns))
+        return false;
+    const int i = std::min(int(x), critical_start_rows - 1);
+    const int j = std::min(int(y), critical_start_columns - 1);
+    const double a = x - i, b = y - j;
+    const auto& t = h ? critical_start_h : critical_start_s;
+    double* out[2] = {T, v};
+    for (int k = 0; k < 2; ++k)
+        *out[k] = (1.0 - a) * ((1.0 - b) * t[i][j][k] + b * t[i][j + 1][k]) +
+                  a * ((1.0 - b) * t[i + 1][j][k] + b * t[i + 1][j + 1][k]);
+    return true;
+}
+
+// The state of an isobar's piece in subregion 3 or 4 with the goal, solved
+// directly in the Helmholtz function's own variables: Newton's method on
+// p(T, v) = p and h(T, v) = h (or s) with their analytic slopes, one
+// evaluation per step, no volume solved on its own. Its Jacobian stays
+// regular at the critical point (there dp/dv = 0 but dp/dT dh/dv is not).
+// False, for the search along the isobar to answer, where it does not
+// converge within its cap or lands outside the piece, near its colder end
+// (where a colder piece may have the goal too) or off the piece's branch.
+bool solve_direct(const Line& line, const Piece& pc, double T, double v, Point* out) {
+    const bool three = pc.sub == subregion_3, h = line.target == target_h;
+    double (*pressure)(double, double) = three ? sub3_pressure : sub4_pressure;
+    double (*enthalpy)(double, double) = three ? sub3_enthalpy : sub4_enthalpy;
+    double (*entropy)(double, double) = three ? sub3_entropy : sub4_entropy;
+    const double p = line.fixed;
+    for (int i = 0; i < direct_cap; ++i) {
+        const double f = pressure(T, v) - p;
+        const double g = (h ? enthalpy : entropy)(T, v) - line.goal;
+        const ConvergedSlopes k = three ? sub3_slopes(T, v) : sub4_slopes(T, v);
+        const double g_T = h ? k.h_T : k.s_T, g_v = h ? k.h_v : k.p_T;  // ds/dv = dp/dT
+        const double det = k.p_T * g_v - k.p_v * g_T;
+        const double dT = (k.p_v * g - g_v * f) / det, dv = (g_T * f - k.p_T * g) / det;
+        T += dT;
+        v += dv;
+        if (!(T > converged_T_min && T < converged_T_max && v > critical_volume_floor &&
+              v < critical_volume_ceiling))
+            return false;
+        if (!(std::fabs(dT) <= direct_step_done * T && std::fabs(dv) <= direct_step_done * v))
+            continue;
+        // The pressure falls with the volume on the branch, and below the
+        // critical temperature the critical volume parts the branches.
+        const double margin = pc.a == sub12_top_temperature ? direct_margin_623 : direct_margin;
+        if (!(T > pc.a + margin && T < pc.b && k.p_v < 0.0 &&
+              std::fabs(T - critical_temperature) >= direct_margin &&
+              (T > critical_temperature || (v < critical_volume) == pc.liquid)))
+            return false;
+        SlopedState st{T, p, v, enthalpy(T, v), entropy(T, v), 0, 0, 0, 0, 0, 0};
+        const Point q = point_of(line, T, st);
+        if (!(std::fabs(pressure(T, v) - p) <= direct_p_done * p &&
+              std::fabs(q.f) <= tolerance(line)))
+            return false;
+        *out = q;
+        return true;
+    }
+    return false;
+}
+
+// The direct solve on the piece of pieces[0 ... n) that holds the table's
+// start, if that piece lies in subregion 3 or 4.
+bool try_direct(const Line& line, const Piece* pieces, int n, Found* found) {
+    double T, v;
+    if (!line.isobar || line.fixed < critical_start_p_lo || !critical_start(line, &T, &v))
+        return false;
+    T = std::max(pieces[0].a, std::min(T, pieces[n - 1].b));
+    for (int i = 0; i < n; ++i) {
+        if (!(T >= pieces[i].a && T <= pieces[i].b)) continue;
+        if (pieces[i].sub < subregion_3) return false;
+        found->ok = solve_direct(line, pieces[i], T, v, &found->point);
+        return found->ok;
+    }
+    return false;
+}
+
 // The extreme inside a piece whose slope has opposite signs at its ends: the
 // root of the slope, by the Illinois rule.
 Point extreme_in(const Line& line, const Piece& piece, Point a, Point b) {
@@ -243,11 +355,6 @@ Point extreme_in(const Line& line, const Piece& piece, Point a, Point b) {
     }
     return m;
 }
-
-struct Found {
-    bool ok;
-    Point point;
-};
 
 // The pieces in order, each with both ends evaluated, for a line along which
 // the values need not be monotonic (an isotherm's liquid and supercritical
@@ -408,8 +515,12 @@ int invert(Line line, double a, double b, ConvergedState* out) {
     auto side = [&](double from, double to) {
         return pieces_of(line, from, to, u_sat, breaks, n, pieces);
     };
+    // Along an isobar the critical region's pieces are first solved directly
+    // from the table's start.
+    Found direct{};
     if (u_sat < 0.0) {
         const int count = side(lo, hi);
+        if (try_direct(line, pieces, count, &direct)) return answer(direct, out);
         return answer(line.isobar ? scan_monotone(line, pieces, count, 1, nullptr, nullptr)
                                   : scan_general(line, pieces, count, nullptr),
                       out);
@@ -427,10 +538,16 @@ int invert(Line line, double a, double b, ConvergedState* out) {
             if (!liquid.known) liquid = sat_side(line, true, u_sat);
             if (!vapour.known) vapour = sat_side(line, false, u_sat);
         }
-        if (liquid.known && liquid.f > 0.0)
-            return answer(scan_monotone(line, pieces, side(lo, u_sat), 1, nullptr, &liquid), out);
-        if (vapour.f < 0.0)
-            return answer(scan_monotone(line, pieces, side(u_sat, hi), 1, &vapour, nullptr), out);
+        if (liquid.known && liquid.f > 0.0) {
+            const int count = side(lo, u_sat);
+            if (try_direct(line, pieces, count, &direct)) return answer(direct, out);
+            return answer(scan_monotone(line, pieces, count, 1, nullptr, &liquid), out);
+        }
+        if (vapour.f < 0.0) {
+            const int count = side(u_sat, hi);
+            if (try_direct(line, pieces, count, &direct)) return answer(direct, out);
+            return answer(scan_monotone(line, pieces, count, 1, &vapour, nullptr), out);
+        }
         // Between the two sides the state is a mixture; no other state on an
         // isobar has its h or s.
         *out = mixture(liquid.st, vapour.st, liquid.f / (liquid.f - vapour.f));
