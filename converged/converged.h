@@ -80,6 +80,20 @@ int converged_state_from_T_s(double T, double s, ConvergedState* out);
 int converged_state_from_T_x(double T, double x, ConvergedState* out);
 int converged_state_from_p_x(double p, double x, ConvergedState* out);
 
+// (T, v) in the critical region, subregions 3 and 4, whose pieces are
+// functions of T and v: p, h and s evaluated at the given T and v, for every
+// (T, v) that is a single-phase state of those pieces as (T, p) answers it:
+// 623.15 K < T < 857.15 K, p(T, v) within the range, the (T, p) state in
+// subregion 3 or 4, and v the volume converged_state_from_T_p gives there
+// (within 1e-6 relative; within about 1e-5 K of the critical temperature,
+// where the pressure is flat in v, also where the pressure between the two
+// volumes stays within 1e-12 relative, which takes in the critical point
+// itself, 647.3 K and 0.00317 m3/kg). Out of range: a v inside the loop
+// between the saturated liquid and vapour (the dome), a metastable liquid or
+// vapour, the unphysical root far above the critical temperature, and every
+// (T, v) of another subregion. x is the phase flag.
+int converged_state_from_T_v(double T, double v, ConvergedState* out);
+
 // The saturation pressure [Pa] for 273.15 K <= T <= 647.3 K (the K
 // function), and its inverse for 611.2 Pa <= p <= 2.212e7 Pa, the root of
 // the K function to the last digits (not the window's tolerance of 0.1 to

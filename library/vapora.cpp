@@ -97,6 +97,14 @@ vapora_status VAPORA_CALL vapora_sat_temperature(double p, double* T) {
     return vapora_status(converged_sat_temperature(p, T));
 }
 
+vapora_status VAPORA_CALL vapora_state_at_T_v(double T, double v, vapora_state* out) {
+    if (!out || !finite(T, v)) return VAPORA_INVALID;
+    ConvergedState state;
+    const int status = converged_state_from_T_v(T, v, &state);
+    if (status == converged_ok) *out = from_converged(state);
+    return vapora_status(status);
+}
+
 const char* VAPORA_CALL vapora_status_text(vapora_status status) {
     switch (int(status)) {
         case VAPORA_OK:

@@ -159,6 +159,24 @@ VAPORA_API vapora_status VAPORA_CALL vapora_turbine(double p1, double T1, double
 VAPORA_API vapora_status VAPORA_CALL vapora_sat_pressure(double T, double* p);
 VAPORA_API vapora_status VAPORA_CALL vapora_sat_temperature(double p, double* T);
 
+/* The state at (T, v) in the critical region, where the formulation's pieces
+ * (subregions 3 and 4) are functions of T and v: p, h and s evaluated at the
+ * given T and v, to the digits vapora_solve(VAPORA_TP, T, p, VAPORA_CONVERGED)
+ * gives at that state (p within 1e-12, h and s within 1e-9 relative; x is the
+ * phase flag). The range: 623.15 K < T < 857.15 K and every v that is a
+ * single-phase state of subregion 3 or 4 as VAPORA_TP answers it: p(T, v)
+ * from 611.2 Pa to 1e8 Pa, the (T, p) state in subregion 3 or 4, and v its
+ * volume there (within 1e-6 relative, or, within about 1e-5 K of the critical
+ * temperature where the pressure is flat in v, with the pressure between the
+ * two volumes within 1e-12 relative; the critical point 647.3 K,
+ * 0.00317 m3/kg is in the range). VAPORA_OUT_OF_RANGE: a v inside the
+ * saturation dome (between the saturated liquid and vapour, a metastable
+ * liquid or vapour included), a volume the pieces give no such state at
+ * (the unphysical root of subregion 3 far above the critical temperature, a
+ * (T, v) of subregions 1 and 2). NaN, an infinity or a null out:
+ * VAPORA_INVALID. *out is written only on VAPORA_OK. */
+VAPORA_API vapora_status VAPORA_CALL vapora_state_at_T_v(double T, double v, vapora_state* out);
+
 /* A short English text for a status; "unknown status" for any other value. */
 VAPORA_API const char* VAPORA_CALL vapora_status_text(vapora_status status);
 

@@ -95,6 +95,33 @@ TEST(Library, ReferenceValuesAndRefusals) {
     EXPECT_EQ(vapora_solve(VAPORA_TP, 400, 1e5, 2, &st), VAPORA_INVALID);  // no such flag
 }
 
+// (T, v) in subregions 3 and 4 gives the (T, p) state back: above and below the critical
+// temperature, liquid and vapour. The refusals: the critical point is in the range; inside
+// the dome, a metastable liquid (0.05 % larger than at the saturation pressure), a
+// subregion-1 temperature, the unphysical root at 700 K and a NaN are not.
+TEST(Library, StateAtTvIsTheTpState) {
+    const double tp[][2] = {{650, 2.5e7}, {640, 2.5e7}, {640, 1.9e7}, {800, 8e7}};
+    for (const auto& r : tp) {
+        vapora_state at_p, at_v;
+        ASSERT_EQ(vapora_solve(VAPORA_TP, r[0], r[1], VAPORA_CONVERGED, &at_p), VAPORA_OK);
+        ASSERT_EQ(vapora_state_at_T_v(r[0], at_p.v, &at_v), VAPORA_OK) << r[0] << " " << r[1];
+        EXPECT_NEAR(at_v.p, r[1], 1e-12 * r[1]);
+        EXPECT_NEAR(at_v.h, at_p.h, 1e-9 * at_p.h);
+        EXPECT_NEAR(at_v.s, at_p.s, 1e-9 * at_p.s);
+        EXPECT_EQ(at_v.x, at_p.x);
+    }
+    const struct {
+        double T, v;
+        vapora_status status;
+    } tv[] = {{647.3, 0.00317, VAPORA_OK},           {640, 0.003, VAPORA_OUT_OF_RANGE},
+              {640, 0.0020755, VAPORA_OUT_OF_RANGE}, {600, 0.0017, VAPORA_OUT_OF_RANGE},
+              {700, 0.0013, VAPORA_OUT_OF_RANGE},    {NAN, 0.002, VAPORA_INVALID}};
+    for (const auto& r : tv) {
+        vapora_state st;
+        EXPECT_EQ(vapora_state_at_T_v(r.T, r.v, &st), r.status) << r.T << " " << r.v;
+    }
+}
+
 // The window's answers in SI are what vapora-calc state prints converted (t + 273.15,
 // p 1e5), bit for bit; its refusals are the tool's.
 TEST(Library, AsWindowIsVaporaCalcStateBitForBit) {

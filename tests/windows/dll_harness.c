@@ -5,6 +5,7 @@
  * -1 and the status for a refused state, and every worksheet function of Vapora.bas must
  * ask for the pair and field its name says. One line per failure; exit 1. */
 #include <ctype.h>
+#include <math.h>
 #include <stdio.h>
 #include <string.h>
 #include <windows.h>
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
     GET(vapora_version, const char*, void);
     GET(vapora_pair_name, const char*, vapora_pair);
     GET(vapora_pair_unit, const char*, vapora_pair, int);
+    GET(vapora_state_at_T_v, vapora_status, double, double, vapora_state*);
     GET(VaporaState, double, int, double, double, int, int, int*);
     GET(VaporaTurbine, double, double, double, double, double, int, int, int*);
     GET(VaporaSatTemperature, double, double, int*);
@@ -65,6 +67,7 @@ int main(int argc, char** argv) {
     CHECK(VaporaStatusText(VAPORA_OUT_OF_RANGE, text, 64) == (int)strlen(text));
     CHECK(strcmp(text, vapora_status_text(VAPORA_OUT_OF_RANGE)) == 0);
     CHECK(strcmp(vapora_pair_unit(VAPORA_PH, 1), "J/kg") == 0 && strlen(vapora_version()) >= 3);
+    CHECK(vapora_state_at_T_v(647.3, 0.00317, &ph) == VAPORA_OK && fabs(ph.p - 2.212e7) < 1e3);
 
     STACK(after);
     CHECK(before == after);
