@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building, running, testing and releasing Vapora needs on Debian
-# (the release: file, desktop-file-utils, appstream and groff-base check what it made).
+# (the release: dpkg-dev for the build flags and the shared-library dependencies, zip;
+# file, desktop-file-utils, appstream, groff-base, lintian and debootstrap check what it
+# made).
 # Quiet and quick when everything is already there.
 set -euo pipefail
 
@@ -11,7 +13,7 @@ packages=(
   librsvg2-bin poppler-utils
   xvfb xauth xdotool x11-utils imagemagick openbox
   g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
-  file desktop-file-utils appstream groff-base
+  dpkg-dev zip file desktop-file-utils appstream groff-base lintian debootstrap
 )
 
 missing=()

@@ -1,54 +1,84 @@
 #!/usr/bin/env bash
 # Builds Vapora for release and gathers it in one folder:
 #   scripts/release.sh [OUT]      OUT defaults to dist/
-# OUT/vapora_VERSION_ARCH.deb      the Linux package, made with CPack: /usr/bin/vapora,
-#                                  vapora-calc and vapora-chart, the desktop entry and its
-#                                  icons, the AppStream metainfo and the man pages
-# OUT/vapora-VERSION-win32.zip     the 32-bit Windows program and a short text on it
-# OUT/vapora.exe, OUT/vapora       the two programs on their own
-# OUT/SHA256SUMS                   checksums of all four
-# VERSION is the program's own (see the top-level CMakeLists.txt); tests/check-release.sh
-# checks what this leaves.
+# OUT/vapora_VERSION_ARCH.deb        the window: desktop entry, icons, metainfo, man page
+# OUT/vapora-tools_VERSION_ARCH.deb  vapora-calc and vapora-chart with their man pages
+# OUT/*-dbgsym_VERSION_ARCH.ddeb     the debug info split off each package's programs
+# OUT/vapora-VERSION-win32.zip       the Windows programs, the README text and the licence
+# OUT/vapora.exe, OUT/vapora         the two programs on their own
+# OUT/SHA256SUMS                     checksums of all of these
+# The packages come from CPack (packaging/CMakeLists.txt), built with Debian's hardening
+# flags. Every date recorded is the last commit's (SOURCE_DATE_EPOCH), so two runs on one
+# commit give the same bytes. VERSION is the program's own (see the top-level
+# CMakeLists.txt); tests/check-release.sh checks what this leaves.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=${1:-dist}
 
 scripts/install-deps.sh
 
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
+export TZ=UTC LC_ALL=C.UTF-8
+umask 022
+
 # Windows: the cross build CI checks, in build-win/ (VAPORA_WIN_BUILD names a folder
 # that already holds a finished 32-bit cross build instead).
 win_build=${VAPORA_WIN_BUILD:-build-win}
 [ -n "${VAPORA_WIN_BUILD:-}" ] || scripts/build-windows.sh
 
-# Linux: a release build of the programs and the package, in its own folder.
-cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVAPORA_BENCH=OFF >/dev/null
+# Linux: a release build with Debian's flags (fortify, stack protector, relro, bind-now,
+# the build path mapped away). CMake reads no CPPFLAGS, so they join the compiler flags.
+eval "$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)"
+cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVAPORA_BENCH=OFF \
+  -DCMAKE_C_FLAGS="$CFLAGS $CPPFLAGS" -DCMAKE_CXX_FLAGS="$CXXFLAGS $CPPFLAGS" \
+  -DCMAKE_EXE_LINKER_FLAGS="$LDFLAGS" -DCMAKE_SHARED_LINKER_FLAGS="$LDFLAGS" >/dev/null
 cmake --build build-release -j"$(nproc)"
 version=$(build-release/tools/vapora-calc --version | cut -d' ' -f2)
 rm -rf build-release/packages
 (cd build-release && cpack -G DEB >/dev/null)
-deb=vapora_${version}_$(dpkg --print-architecture).deb
+# CPack's -dbgsym packages (CMake 3.25) name their files in md5sums by build-folder paths
+# and have no documentation folder: each is packed again with true sums and, as Debian's
+# own debug packages have, its folder a link to that of the package it belongs to.
+for ddeb in build-release/packages/*.ddeb; do
+  tree=build-release/dbgsym/$(basename "$ddeb" .ddeb)
+  rm -rf "$tree" && mkdir -p "$tree" && dpkg-deb -R "$ddeb" "$tree"
+  package=$(dpkg-deb -f "$ddeb" Package)
+  mkdir -p "$tree/usr/share/doc" && ln -s "${package%-dbgsym}" "$tree/usr/share/doc/$package"
+  (cd "$tree" && find usr -type f | LC_ALL=C sort | xargs md5sum >DEBIAN/md5sums)
+  find "$tree" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
+  dpkg-deb --root-owner-group --build "$tree" "$ddeb" >/dev/null
+done
 
 mkdir -p "$out"
 out_abs=$(cd "$out" && pwd)
-cp "build-release/packages/$deb" "$out/$deb"
+rm -f "$out"/*.deb "$out"/*.ddeb
+cp build-release/packages/*.deb build-release/packages/*.ddeb "$out/"
 cp "$win_build/app/vapora.exe" "$out/vapora.exe"
-cp build-release/app/vapora "$out/vapora"
 i686-w64-mingw32-strip "$out/vapora.exe"
-strip "$out/vapora"
 file "$out/vapora.exe" | grep -q 'PE32 executable (GUI) Intel 80386' ||
   { echo "release: $out/vapora.exe is not a 32-bit Windows GUI program"; exit 1; }
+dpkg-deb --fsys-tarfile "$out/vapora_${version}_$(dpkg --print-architecture).deb" |
+  tar -xO ./usr/bin/vapora >"$out/vapora"
+chmod 755 "$out/vapora"
 
-# The Windows zip: one folder with the program and its text, in Windows line endings.
+# The Windows zip: one folder with the programs, the text on them and the licence, the
+# texts in Windows line endings; its entries in a fixed order, dated by the last commit.
 zip_name=vapora-${version}-win32
 stage=build-release/$zip_name
 rm -rf "$stage" && mkdir -p "$stage"
 cp "$out/vapora.exe" "$stage/vapora.exe"
+i686-w64-mingw32-strip -o "$stage/vapora-calc.exe" "$win_build/tools/vapora-calc.exe"
 sed -e "s/@VERSION@/$version/" -e 's/$/\r/' packaging/vapora-win32.txt >"$stage/README.txt"
+sed -e 's/$/\r/' LICENSE >"$stage/LICENSE.txt"
+find "$stage" -exec touch -d "@$SOURCE_DATE_EPOCH" {} +
 rm -f "$out/$zip_name.zip"
-(cd build-release && cmake -E tar cf "$out_abs/$zip_name.zip" --format=zip "$zip_name")
+# -X: no owner or extra time fields, which would differ from build to build.
+(cd build-release && find "$zip_name" | LC_ALL=C sort | zip -q -X -@ "$out_abs/$zip_name.zip")
 
-(cd "$out" && sha256sum "$deb" "$zip_name.zip" vapora.exe vapora >SHA256SUMS)
+released=$(cd "$out" && ls ./*.deb ./*.ddeb "$zip_name.zip" vapora.exe vapora | sed 's|^\./||')
+# shellcheck disable=SC2086 # one name a line, none with spaces
+(cd "$out" && sha256sum $released >SHA256SUMS)
 echo "Release $version in $out/:"
-for f in "$deb" "$zip_name.zip" vapora.exe vapora SHA256SUMS; do
+for f in $released SHA256SUMS; do
   echo "  $f ($(stat -c %s "$out/$f") bytes)"
 done

@@ -168,6 +168,26 @@ void batch_answer_line(const std::string& line, bool* first_row, std::string* ou
     if (!header) answer_fields(split_fields(line.substr(start)), out);
 }
 
+#ifdef _WIN32
+// The Windows C runtime has no getline: this one reads as it does, the line with its '\n'
+// into a growing buffer, -1 at the end of the input. It reads byte by byte, each byte
+// once, so it ends with the input.
+ssize_t getline(char** buffer, std::size_t* capacity, std::FILE* in) {
+    std::size_t n = 0;
+    for (int c; (c = std::getc(in)) != EOF;) {
+        if (n + 2 > *capacity) {
+            *capacity = *capacity ? 2 * *capacity : 128;
+            *buffer = static_cast<char*>(std::realloc(*buffer, *capacity));
+        }
+        (*buffer)[n++] = static_cast<char>(c);
+        if (c == '\n') break;
+    }
+    if (n == 0) return -1;
+    (*buffer)[n] = '\0';
+    return static_cast<ssize_t>(n);
+}
+#endif
+
 bool batch_run(std::FILE* in, std::FILE* out) {
     bool first_row = true;
     std::string line, answers = std::string(batch_header) + '\n';
