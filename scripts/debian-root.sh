@@ -2,8 +2,8 @@
 # A fresh minimal Debian root, to try packages in as a user would get them:
 #   scripts/debian-root.sh ROOT new             a fresh root in the new folder ROOT
 #   scripts/debian-root.sh ROOT install ARG...  apt-get install ARG... there (package
-#                                               files by their path in ROOT, or names),
-#                                               with what apt recommends, as apt's default
+#                                               files or names), with what apt recommends
+#                                               by default, as a user gets it
 #   scripts/debian-root.sh ROOT run CMD...      run CMD there, in a clean environment
 #   scripts/debian-root.sh ROOT remove          unmount and delete ROOT
 # The root is `debootstrap --variant=minbase` of this machine's Debian release, kept as a
@@ -35,8 +35,13 @@ case $action in
     chroot "$root" apt-get update -qq >"$log" 2>&1 || failed "apt-get update"
     ;;
   install)
-    chroot "$root" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "$@" >>"$log" 2>&1 ||
-      failed "apt-get install $*"
+    packages=()
+    for p in "$@"; do  # a package file goes into the root's /tmp first
+      if [ -f "$p" ]; then cp "$p" "$root/tmp/" && p=/tmp/$(basename "$p"); fi
+      packages+=("$p")
+    done
+    chroot "$root" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${packages[@]}" \
+      >>"$log" 2>&1 || failed "apt-get install $*"
     ;;
   run)
     exec chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 \

@@ -68,9 +68,9 @@ for f in vapora.exe vapora-calc.exe README.txt LICENSE.txt; do
 done
 
 in_root() { scripts/debian-root.sh "$root" "$@"; }
-in_root new && mkdir "$root/release" && cp "${debs[@]}" "$root/release/" || { fail "no root"; exit 1; }
+in_root new || { fail "no fresh root"; exit 1; }
 arch=$(dpkg --print-architecture)
-in_root install "/release/vapora-tools_${version}_$arch.deb" || fail "vapora-tools does not install"
+in_root install "$out/vapora-tools_${version}_$arch.deb" || fail "vapora-tools does not install"
 gtk=$(in_root run dpkg-query -W -f '${Package} ${Status}\n' 'libgtk*' 2>/dev/null | awk '/ installed$/ {print $1}')
 [ -z "$gtk" ] || fail "vapora-tools brings GTK:" $gtk
 [ "$(in_root run vapora-calc --version)" = "vapora-calc $version" ] || fail "vapora-calc --version"
@@ -78,7 +78,7 @@ in_root run vapora-calc state t_p 100 1 | grep -q '^h 2676\.18' || fail "vapora-
 in_root run vapora-chart /chart.png && file "$root/chart.png" | grep -q 'PNG image data, 994 x 671' ||
   fail "vapora-chart did not draw the chart"
 
-in_root install "/release/vapora_${version}_$arch.deb" || fail "vapora does not install"
+in_root install "$out/vapora_${version}_$arch.deb" || fail "vapora does not install"
 shot=$root/data-input.png
 sh tests/app/on_xvfb.sh "$self" --dialog "$root" "$shot"
 if [ -f "$shot" ]; then
