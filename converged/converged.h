@@ -5,8 +5,23 @@
 //
 // Every function returns a status, the values of vapora.h's vapora_status:
 // converged_ok (the state is written), converged_out_of_range (finite
-// arguments outside the range the call covers; nothing written) or
-// converged_invalid (NaN or an infinity; nothing written).
+// arguments outside the range the call covers, or a pair that names no
+// state; nothing written) or converged_invalid (NaN, an infinity or a null
+// pointer; nothing written).
+//
+// Converged: the state returned reproduces both given values, T, p and x
+// within 1e-12 relative, h and s within 1e-9 relative (below |h| = 1 kJ/kg
+// within 1e-6 J/kg, below |s| = 10 J/(kg K) within 1e-8 J/(kg K), where the
+// formulation's own sums round to about that). The volume of subregions 3
+// and 4 is solved to the last digits (Newton's method on the pressure), so
+// h and s of a (T, p) state are those of the formulation, not of a search's
+// tolerance.
+//
+// The range: single-phase states at 273.15 K <= T <= 1073.15 K (0 to
+// 800 degC) and 611.2 Pa <= p <= 1e8 Pa (the triple-point pressure to
+// 1000 bar), each in the subregion the window's state from (T, p) gives it
+// (subregion 2 from 857.15 K up at every pressure). The saturation line from
+// 273.15 K (611.2 Pa for the calls from p) to the critical point.
 #pragma once
 
 // One state in SI units; x as in the window: the dryness fraction of a
@@ -26,20 +41,48 @@ enum ConvergedStatus : int {
     converged_invalid = 2,
 };
 
+// (T, p): every (T, p) of the range. A p on the saturation line (within
+// 1e-5 Pa) is the liquid, as in the window. x is the phase flag.
 int converged_state_from_T_p(double T, double p, ConvergedState* out);
-int converged_state_from_T_h(double T, double h, ConvergedState* out);
+
+// (p, h) and (p, s): p in the range; every h or s of a state of the range at
+// that p (single-phase at 0 to 800 degC, or wet below the critical
+// pressure). Along an isobar h and s rise with T, but the subregions do not
+// join exactly: at 623.15 K (liquid above 165 bar), on the L line between
+// subregions 2 and 3 and at 857.15 K (above about 900 bar) the values jump
+// by up to a few hundred J/kg (tenths of J/(kg K)). A value that two states
+// have (an overlap) gives the colder one; a value that none has (a gap)
+// is out of range. Between the saturated liquid and vapour the state is wet.
 int converged_state_from_p_h(double p, double h, ConvergedState* out);
-int converged_state_from_T_s(double T, double s, ConvergedState* out);
 int converged_state_from_p_s(double p, double s, ConvergedState* out);
+
+// (T, h) and (T, s): T in the range; every h or s of a state of the range at
+// that T. Along an isotherm neither needs to be monotonic: the enthalpy of
+// hot compressed water has a minimum between the saturation pressure and
+// 1000 bar, the entropy of water below about 4 degC a maximum, and the
+// subregions jump at the L line. Where two single-phase states have the
+// value, the one at the lower pressure is returned; where a compressed
+// liquid and a wet state have the same h (below about 285 degC) the liquid;
+// a value in a gap between subregions is out of range.
+int converged_state_from_T_h(double T, double h, ConvergedState* out);
+int converged_state_from_T_s(double T, double s, ConvergedState* out);
+
+// (T, x) for 273.15 K <= T <= 647.3 K and (p, x) for 611.2 Pa <= p <=
+// 2.212e7 Pa, 0 <= x <= 1: the wet state, x the dryness fraction.
 int converged_state_from_T_x(double T, double x, ConvergedState* out);
 int converged_state_from_p_x(double p, double x, ConvergedState* out);
 
+// The saturation pressure [Pa] for 273.15 K <= T <= 647.3 K (the K
+// function), and its inverse for 611.2 Pa <= p <= 2.212e7 Pa, the root of
+// the K function to the last digits (not the window's tolerance of 0.1 to
+// 10 Pa).
 int converged_sat_pressure(double T, double* p);
 int converged_sat_temperature(double p, double* T);
 
 // Inlet from (p1, T1), isentropic end at (p2, s1), outlet at (p2, h2) with
-// h2 = h1 - efficiency (h1 - h2s). *isentropic is written whenever the inlet
-// and the isentropic end are solved, also when the outlet is refused.
-int converged_turbine(double p1, double T1, double p2, double efficiency,
-                      ConvergedState* inlet, ConvergedState* isentropic,
-                      ConvergedState* outlet);
+// h2 = h1 - efficiency (h1 - h2s), 0 <= efficiency <= 1. Each step covers
+// what its pair covers; the first refusal is the status. *inlet and
+// *isentropic are written whenever the inlet and the isentropic end are
+// solved, also when the outlet is refused.
+int converged_turbine(double p1, double T1, double p2, double efficiency, ConvergedState* inlet,
+                      ConvergedState* isentropic, ConvergedState* outlet);

@@ -164,7 +164,59 @@ double entropy(const Common& c) {
     return entropy_scale * S;
 }
 
+// dS/dtheta and dS/dbeta of the entropy sum above, term by term.
+void entropy_slopes(const Common& c, double* S_theta, double* S_beta) {
+    const double t = c.theta, b = c.beta;
+    // Sum over v = 3 ... 10 of (v - 1)(v - 2) A_v theta^(v - 3).
+    double poly = 0.0;
+    for (int v = 10; v >= 3; --v) poly = poly * t + (v - 1) * (v - 2) * A[v];
+    const double root = c.Z - c.Y;  // the square root in Z
+    const double Ypp = -two_a1 - 7.0 * six_a2 / (c.t8);
+    const double Z_t = c.Yp + (a3 * c.Y * c.Yp - a4) / root;
+    const double Z_b = 0.5 * two_a5 / root;
+    const double W = (five_twelfths * c.Z - a3_minus_1 * c.Y) * c.Yp + a4;
+    const double W_t = (five_twelfths * Z_t - a3_minus_1 * c.Yp) * c.Yp +
+                       (five_twelfths * c.Z - a3_minus_1 * c.Y) * Ypp;
+    const double W_b = five_twelfths * Z_b * c.Yp;
+    // d(Z^(-5/17)) = (-5/17) Z^(-5/17) dZ / Z
+    const double zp = z_exponent * c.Zpow / c.Z;
+    const double t10 = c.t2 * c.t8;
+    const double t11 = t10 * t;
+    const double t17 = t * c.t16;
+    const double t18 = t17 * t;
+    const double t19 = t18 * t;
+    const double d16 = a7 + t19;
+    const double d17 = a8 + t11;
+    const double q = a10 + b;
+    const double lin_b = b * (A17 + b * (A18 + b * A19));
+    const double t21_inv = 1.0 / (t * c.t4 * c.t16);
+    const double rest = c.q3_inv + a11 * b;
+    const double b2 = b * b;
+
+    double lin_t =
+        -two_A14 + nineteen_A16 * (18.0 * t17 * d16 - 38.0 * t18 * t18) / (d16 * d16 * d16);
+    if (c.use_a15) lin_t -= 9.0 * ten_A15 * c.D8;
+    double lin = -A13 - two_A14 * t + nineteen_A16 * t18 / (d16 * d16);
+    if (c.use_a15) lin += ten_A15 * (c.D * c.D8);
+
+    *S_theta = A[0] / t - poly + A11 * (W_t * c.Zpow + W * zp * Z_t) + lin_t * b -
+               11.0 * (10.0 * t10 / t * d17 - 22.0 * t10 * t10) / (d17 * d17 * d17) * lin_b +
+               A20 * (17.0 * eighteen_a9 * c.t16 + 19.0 * 20.0 * t18) * rest -
+               21.0 * twenty_A22 * t21_inv / t * (b2 * b2);
+    *S_beta = A11 * (W_b * c.Zpow + W * zp * Z_b) + lin -
+              11.0 * t10 / (d17 * d17) * (A17 + b * (2.0 * A18 + 3.0 * b * A19)) +
+              A20 * t17 * (eighteen_a9 + 20.0 * t * t) * (a11 - 3.0 * c.q3_inv / q) +
+              3.0 * A21 * b2 + 4.0 * twenty_A22 * t21_inv * b2 * b;
+}
+
 }  // namespace
+
+void sub1_entropy_slopes(double T, double p, double* s_T, double* s_p) {
+    double S_theta, S_beta;
+    entropy_slopes(common(T, p), &S_theta, &S_beta);
+    *s_T = entropy_scale * S_theta / critical_temperature;
+    *s_p = entropy_scale * S_beta / critical_pressure;
+}
 
 double sub1_volume(double T, double p) {
     return volume(common(T, p));

@@ -9,3 +9,9 @@ double sub1_entropy(double T, double p);   // s [J/(kg K)]
 // Any of the three at once, sharing Y, Y', Z and the powers: a null pointer
 // skips that property. Each value is the one the function above gives.
 void sub1_properties(double T, double p, double* v, double* h, double* s);
+
+// The entropy's partial derivatives: s_T = ds/dT at constant p [J/(kg K2)] and
+// s_p = ds/dp at constant T [J/(kg K Pa)], of the sums sub1_entropy evaluates.
+// With them the other slopes follow: dh/dT = T s_T, dh/dp = v + T s_p and
+// dv/dT = -s_p.
+void sub1_entropy_slopes(double T, double p, double* s_T, double* s_p);

@@ -195,7 +195,63 @@ double entropy(const Common& c) {
     return entropy_scale * S;
 }
 
+// dS/dtheta and dS/dbeta of the entropy sum above. With X = exp(b (1 - theta)),
+// each X^z gives -b z X^z under d/dtheta, and N_mu, M_mu follow the same way.
+void entropy_slopes(const Common& c, double* S_theta, double* S_beta) {
+    double xp[top_x_exponent + 1];
+    x_powers(c.X, xp);
+    double poly = 0.0;  // sum over v = 3 ... 5 of (v - 1)(v - 2) B0v theta^(v - 3)
+    for (int v = 5; v >= 3; --v) poly = poly * c.theta + (v - 1) * (v - 2) * B0v[v];
+    double st = B0 / c.theta - poly;
+    double sb = -I1 / c.beta;
+    double beta_pow = c.beta;  // beta^mu
+    for (int r = 0; r < 5; ++r) {
+        double a1 = 0.0, a2 = 0.0;
+        for (int k = 0; k < term_count[r]; ++k) {
+            a1 += z[r][k] * c.term[r][k];
+            a2 += z[r][k] * z[r][k] * c.term[r][k];
+        }
+        st += b * b * beta_pow * a2;
+        sb -= b * (r + 1) * (beta_pow / c.beta) * a1;
+        beta_pow *= c.beta;
+    }
+    for (int i = 0; i < 3; ++i) {
+        const int r = i + 5, mu = i + 6;
+        double a0 = 0.0, a1 = 0.0, a2 = 0.0, m2 = 0.0;
+        for (int k = 0; k < term_count[r]; ++k) {
+            a0 += c.term[r][k];
+            a1 += z[r][k] * c.term[r][k];
+            a2 += z[r][k] * z[r][k] * c.term[r][k];
+        }
+        for (int k = 0; k < small_b_count[i]; ++k)
+            m2 += l[i][k] * l[i][k] * small_b[i][k] * xp[l[i][k]];
+        const double iN = c.inv_N[i], MN = c.M_N[i];
+        st += b * b * iN * (a2 - 2.0 * a1 * MN - a0 * m2 * iN + 2.0 * a0 * MN * MN);
+        const double dN_dbeta = (2 - mu) * c.inv_beta[mu - 1];
+        sb -= b * iN * iN * (2.0 * a0 * MN - a1) * dN_dbeta;
+    }
+    const double q = c.L_prime / c.beta_L;
+    const double dq = 2.0 * l_function_L2 / c.beta_L - q * q;
+    double b9t = 0.0, b9b = 0.0;
+    for (int k = 6; k >= 0; --k) {
+        const double w = 10.0 * q + k * b;
+        b9t = b9t * c.X + B9[k] * (10.0 * dq - w * w);
+        b9b = b9b * c.X + B9[k] * w;
+    }
+    st += c.beta * c.ratio10 * b9t;
+    sb += 11.0 * c.ratio10 * b9b;
+    *S_theta = st;
+    *S_beta = sb;
+}
+
 }  // namespace
+
+void sub2_entropy_slopes(double T, double p, double* s_T, double* s_p) {
+    double S_theta, S_beta;
+    entropy_slopes(common(T, p), &S_theta, &S_beta);
+    *s_T = entropy_scale * S_theta / critical_temperature;
+    *s_p = entropy_scale * S_beta / critical_pressure;
+}
 
 double sub2_volume(double T, double p) {
     return volume(common(T, p));

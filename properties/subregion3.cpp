@@ -173,3 +173,79 @@ double sub3_entropy(double T, double v) {
                      chi6 * poly(jp2_C6, 0, 4, itheta, one) * ipow(itheta, 3) - C7[0] - s7;
     return entropy_scale * S;
 }
+
+namespace {
+
+// Derivatives of F_k(chi): the first and the second.
+double F_chi(const double* c, int last, double inv) {
+    return c[0] - poly(c, 1, last - 1, inv, index) * inv + c[last] * inv;
+}
+double F_chi_chi(const double* c, int last, double inv) {
+    return poly(c, 1, last - 1, inv, [](int v) { return v * (v + 1.0); }) * inv * inv -
+           c[last] * inv * inv;
+}
+
+// psi_chi_chi at (theta, chi): the curvature the pressure's slope needs.
+double psi_chi_chi(double theta, double chi) {
+    const double inv = 1.0 / chi;
+    const double d = theta - 1.0;
+    const double itheta = 1.0 / theta;
+    const double it22 = ipow(itheta, 22);
+    // sum over v = 2 ... 11 of v (v - 1) C0v chi^-(v + 1)
+    const double s0 = poly(C0 + 1, 1, 10, inv, [](int k) { return (k + 1.0) * k; }) * inv * inv;
+    const double g6 = poly(C6, 0, 4, itheta, one) * itheta * itheta;  // sum C6j theta^-(j+2)
+    return s0 - C0[12] * inv * inv +
+           d * (F_chi_chi(C1, 6, inv) + d * (F_chi_chi(C2, 7, inv) + d * F_chi_chi(C3, 9, inv))) +
+           (it22 - it22 * itheta) * 30.0 * C41 * ipow(inv, 7) + 30.0 * ipow(chi, 4) * g6;
+}
+
+}  // namespace
+
+double sub3_pressure_slope(double T, double v) {
+    return -critical_pressure * psi_chi_chi(T / critical_temperature, v / critical_volume) /
+           critical_volume;
+}
+
+HelmholtzCurvature sub3_curvature(double T, double v) {
+    const double theta = T / critical_temperature;
+    const double chi = v / critical_volume;
+    const double inv = 1.0 / chi;
+    const double lnchi = std::log(chi);
+    const double d = theta - 1.0;
+    const double itheta = 1.0 / theta;
+    const double chi4 = ipow(chi, 4);
+    const double c4 = C40 + C41 * ipow(inv, 5);
+    const double it22 = ipow(itheta, 22);
+    const double it23 = it22 * itheta;
+    const double g6t = poly(C6, 0, 4, itheta, [](int j) { return j + 2.0; }) * ipow(itheta, 3);
+    const double g6tt =
+        poly(C6, 0, 4, itheta, [](int j) { return (j + 2.0) * (j + 3.0); }) * ipow(itheta, 4);
+    double s7 = 0.0;  // sum over u = 1 ... 8 of u (u + 1) C7u d^(u - 1)
+    for (int u = 8; u >= 1; --u) s7 = s7 * d + u * (u + 1.0) * C7[u];
+
+    HelmholtzCurvature k;
+    k.psi_chi_chi = psi_chi_chi(theta, chi);
+    k.psi_theta_chi =
+        F_chi(C1, 6, inv) + d * (2.0 * F_chi(C2, 7, inv) + 3.0 * d * F_chi(C3, 9, inv)) +
+        (23.0 * itheta - 22.0) * it23 * (-5.0 * C41 * ipow(inv, 6)) - 6.0 * chi4 * chi * g6t;
+    k.psi_theta_theta = 2.0 * F(C2, 7, chi, inv, lnchi) + 6.0 * d * F(C3, 9, chi, inv, lnchi) +
+                        (506.0 - 552.0 * itheta) * it23 * itheta * c4 + C50 * itheta +
+                        chi4 * chi * chi * g6tt + s7;
+    return k;
+}
+
+ConvergedSlopes slopes_from_curvature(double theta, double chi, const HelmholtzCurvature& k) {
+    ConvergedSlopes s;
+    s.p_v = -critical_pressure * k.psi_chi_chi / critical_volume;
+    s.p_T = -critical_pressure * k.psi_theta_chi / critical_temperature;
+    s.s_T = -entropy_scale * k.psi_theta_theta / critical_temperature;
+    s.h_T = enthalpy_scale * (-theta * k.psi_theta_theta - chi * k.psi_theta_chi) /
+            critical_temperature;
+    s.h_v = enthalpy_scale * (-theta * k.psi_theta_chi - chi * k.psi_chi_chi) / critical_volume;
+    return s;
+}
+
+ConvergedSlopes sub3_slopes(double T, double v) {
+    return slopes_from_curvature(T / critical_temperature, v / critical_volume,
+                                 sub3_curvature(T, v));
+}

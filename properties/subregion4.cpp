@@ -94,3 +94,48 @@ double sub4_enthalpy(double T, double v) {
     }
     return enthalpy_scale * (h3 / enthalpy_scale + dH);
 }
+
+ConvergedSlopes sub4_slopes(double T, double v) {
+    HelmholtzCurvature k = sub3_curvature(T, v);
+    const double y = y_of(T);
+    const double chi = v / critical_volume;
+    const double inv = 1.0 / chi;
+    const double c = 1.0 / one_minus_theta1;  // -dy/dtheta
+    // Sums over k of the correction's chi-powers, by Horner's rule.
+    double a_cc3 = 0.0, a_cc4 = 0.0, a_tc3 = 0.0, a_tc4 = 0.0, a_tt3 = 0.0, a_tt4 = 0.0;
+    for (int j = 4; j >= 0; --j) {
+        a_cc3 = a_cc3 * inv + j * (j + 1.0) * D3[j];
+        a_cc4 = a_cc4 * inv + j * (j + 1.0) * D4[j];
+        a_tc3 = a_tc3 * inv + j * D3[j];
+        a_tc4 = a_tc4 * inv + j * D4[j];
+        a_tt3 = a_tt3 * inv + D3[j];
+        a_tt4 = a_tt4 * inv + D4[j];
+    }
+    const double y2 = y * y;
+    const double inv2 = inv * inv;
+    k.psi_chi_chi += (y2 * y * a_cc3 + y2 * y2 * a_cc4) * inv2;
+    k.psi_theta_chi += c * (3.0 * y2 * a_tc3 + 4.0 * y2 * y * a_tc4) * inv;
+    k.psi_theta_theta += c * c * (6.0 * y * a_tt3 + 12.0 * y2 * a_tt4);
+    if (has_high_powers(T)) {
+        const double y30 = ipow(y, 30);
+        k.psi_chi_chi += y30 * y2 * 2.0 * D5[2];
+        k.psi_theta_chi -= c * 32.0 * y30 * y * (D5[1] + 2.0 * D5[2] * chi);
+        k.psi_theta_theta += c * c * 992.0 * y30 * (D5[0] + chi * (D5[1] + chi * D5[2]));
+    }
+    return slopes_from_curvature(T / critical_temperature, chi, k);
+}
+
+double sub4_pressure_slope(double T, double v) {
+    const double y = y_of(T);
+    const double chi = v / critical_volume;
+    const double inv = 1.0 / chi;
+    double a3 = 0.0, a4 = 0.0;  // sums over k of k (k + 1) Dnk chi^-k
+    for (int j = 4; j >= 1; --j) {
+        a3 = a3 * inv + j * (j + 1.0) * D3[j];
+        a4 = a4 * inv + j * (j + 1.0) * D4[j];
+    }
+    const double y3 = y * y * y;
+    double psi_cc = (y3 * a3 + y3 * y * a4) * inv * inv * inv;
+    if (has_high_powers(T)) psi_cc += ipow(y, 32) * 2.0 * D5[2];
+    return sub3_pressure_slope(T, v) - critical_pressure * psi_cc / critical_volume;
+}

@@ -131,7 +131,6 @@ double band_tolerance(double p) {
 // Search parameters.
 
 constexpr double sub4_lower_temperature = sub12_top_temperature;  // K, where subregion 1 ends
-constexpr double sub4_lowest_pressure = 16535000.0;               // Pa, saturation at 623.15 K
 constexpr int sub3_bisection_cap = 50;
 constexpr int sub4_bisection_cap = 200;
 constexpr int sat_liquid_march_cap = 501;
@@ -142,14 +141,6 @@ constexpr int decade_cap = 400;
 // 1 % volume steps, at most 20 (the start tables err by far less than 20 %).
 constexpr double widen_factor = 0.01;
 constexpr int widen_cap = 20;
-
-// Start volume of a subregion-3 state below the critical pressure, on the
-// vapour side: the saturated-vapour volume estimate vT.
-double vapour_side_volume(double T) {
-    if (T > 639.15)
-        return 0.00084226 * std::pow(critical_temperature - T, 0.543416) + critical_volume;
-    return 0.1248607 - 0.00018625 * T;
-}
 
 // Ends of a volume bisection with their residuals p - pressure(T, v).
 struct VolumeBracket {
@@ -196,6 +187,12 @@ MarchStep sat_liquid_march_step(double T) {
 
 }  // namespace
 
+double sub3_vapour_side_volume(double T) {
+    if (T > 639.15)
+        return 0.00084226 * std::pow(critical_temperature - T, 0.543416) + critical_volume;
+    return 0.1248607 - 0.00018625 * T;
+}
+
 double critical_isotherm_volume(double p) {
     return spline_at(isotherm_spline, p - critical_pressure);
 }
@@ -227,7 +224,7 @@ double sub3_volume(double T, double p) {
         vstart = critical_isotherm_volume(p);
         tol = band_tolerance(p);
     } else {
-        vstart = vapour_side_volume(T) - 2e-5;
+        vstart = sub3_vapour_side_volume(T) - 2e-5;
         tol = 1.05;
     }
     const double f_start = p - sub3_pressure(T, vstart);

@@ -4,11 +4,19 @@
 // formula, improved by bisection or marching with fixed iteration caps.
 #pragma once
 
+// The lowest pressure of subregion 4 (about the saturation pressure at
+// 623.15 K) and the first knot of the saturated-liquid table [Pa].
+constexpr double sub4_lowest_pressure = 16535000.0;
+
 // Volume on the critical isotherm (647.3 K) from its spline table; p >= 2.212e7.
 double critical_isotherm_volume(double p);
 
 // Saturated-liquid volume from its spline table; p >= 16,535,000 Pa.
 double sat_liquid_volume_spline(double p);
+
+// Estimate of the saturated-vapour volume of subregion 3 at T (623.15 K to
+// 647.3 K), the start of the vapour-side search.
+double sub3_vapour_side_volume(double T);
 
 // Volume of subregion 3 at (T, p); at the cap the last midpoint.
 double sub3_volume(double T, double p);

@@ -5,17 +5,9 @@
 #include <cmath>
 
 #include "properties/properties.h"
+#include "properties/subregion_bounds.h"
 
 namespace {
-
-// Upper end of the near-critical band; within 6 K below it, and above it,
-// subregion 2 holds at every pressure.
-const double band_top_T = 863.15;
-const double band_top_margin = 6.0;
-// A pressure this close to the saturation pressure counts as liquid.
-const double sat_P_tolerance = 1e-5;
-// A temperature this close below the critical one counts as supercritical.
-const double near_critical_T = 0.001;
 
 // Each subregion writes only the properties asked for (a null pointer skips
 // one); subregions 1 and 2 share the common part of their sums.
@@ -44,7 +36,7 @@ void subregion4(double T, double P, double* v, double* h, double* s) {
 }
 
 int on_liquid_side(double P, double Ps) {
-    return (P > Ps || std::fabs(P - Ps) < sat_P_tolerance) ? 1 : 0;
+    return (P > Ps || std::fabs(P - Ps) < sat_pressure_tolerance) ? 1 : 0;
 }
 
 // On or below the boundary line between subregions 2 and 3.
@@ -62,7 +54,7 @@ void props_from_TP(double T, double P, double* v, double* h, double* s) {
             subregion2(T, P, v, h, s);
         return;
     }
-    if (T < critical_temperature && std::fabs(T - critical_temperature) >= near_critical_T) {
+    if (T < critical_temperature && std::fabs(T - critical_temperature) >= near_critical_band) {
         if (below_l_boundary(T, P))
             subregion2(T, P, v, h, s);
         else if (on_liquid_side(P, sat_pressure(T)))
@@ -72,7 +64,7 @@ void props_from_TP(double T, double P, double* v, double* h, double* s) {
         return;
     }
     // Supercritical, or within 0.001 K below the critical temperature.
-    if (T > band_top_T || std::fabs(T - band_top_T) < band_top_margin)
+    if (T > band_top_temperature || std::fabs(T - band_top_temperature) < band_top_margin)
         subregion2(T, P, v, h, s);
     else if (below_l_boundary(T, P))
         subregion2(T, P, v, h, s);

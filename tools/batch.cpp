@@ -1,13 +1,13 @@
 // Batch states, and the state and turbine solving that vapora-calc's commands share.
 #include "tools/batch.h"
 
-#include <sys/types.h>
+#include <unistd.h>
 
 #include <charconv>
-#include <cstdio>
-#include <cstdlib>
-#include <vector>
+#include <cerrno>
+#include <cstring>
 
+#include "converged/converged.h"
 #include "solvers/solvers.h"
 #include "solvers/typed_number.h"
 
@@ -30,28 +30,33 @@ double to_solver_units(char quantity, double value) {
     return (quantity == 'h' || quantity == 's') ? value * 1000.0 : value;
 }
 
-bool is_blank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+// The converged solvers, in pair code order, take T in K and p in Pa.
+using ConvergedSolve = int (*)(double, double, ConvergedState*);
+const ConvergedSolve converged_solvers[] = {converged_state_from_T_p, converged_state_from_T_h,
+                                            converged_state_from_p_h, converged_state_from_T_s,
+                                            converged_state_from_p_s, converged_state_from_T_x,
+                                            converged_state_from_p_x};
+
+double to_si(char quantity, double value) {
+    return quantity == 't'   ? value + celsius_zero
+           : quantity == 'p' ? value * pascals_per_bar
+                             : to_solver_units(quantity, value);
 }
 
-std::string trimmed(const std::string& text, std::size_t begin, std::size_t end) {
-    while (begin < end && is_blank(text[begin])) ++begin;
-    while (end > begin && is_blank(text[end - 1])) --end;
-    return text.substr(begin, end - begin);
+// A converged state in the records' units, t in degC and p in bar.
+SteamState from_si(const ConvergedState& state) {
+    return {state.T - celsius_zero, state.p / pascals_per_bar, state.h, state.s, state.v, state.x};
 }
 
-std::vector<std::string> split_fields(const std::string& line) {
-    std::vector<std::string> fields;
-    std::size_t begin = 0;
-    for (;;) {
-        const std::size_t comma = line.find(',', begin);
-        const std::size_t end = comma == std::string::npos ? line.size() : comma;
-        fields.push_back(trimmed(line, begin, end));
-        if (comma == std::string::npos) break;
-        begin = comma + 1;
-    }
-    while (fields.size() > 1 && fields.back().empty()) fields.pop_back();
-    return fields;
+// A given value as given, as the window's records keep it, not after its trip to K or Pa
+// and back (800 degC would come back as 800.00000000000011).
+void keep_given(char quantity, double value, SteamState* state) {
+    double* field = quantity == 't'   ? &state->t
+                    : quantity == 'p' ? &state->p
+                    : quantity == 'h' ? &state->h
+                    : quantity == 's' ? &state->s
+                                      : &state->x;
+    *field = to_solver_units(quantity, value);
 }
 
 // A field as CSV: quoted when it holds a quote or a comma (the refusal does), so that
@@ -88,35 +93,40 @@ void append_row(const std::vector<std::string>& fields, const SteamState* state,
     *out += '\n';
 }
 
-// The answer to a row already split into fields: a state, a refusal or a bad row.
-void answer_fields(const std::vector<std::string>& fields, std::string* out) {
-    const bool is_turbine = fields[0] == "turbine";
-    const int pair = is_turbine ? turbine : pair_code_of(fields[0].c_str());
-    if (pair < 0) {
-        append_row(fields, nullptr,
-                   "bad row: unknown pair code (t_p t_h p_h t_s p_s t_x p_x turbine)", out);
-        return;
-    }
-    const std::size_t count = is_turbine ? 4 : 2;
-    if (fields.size() != count + 1) {
-        append_row(
-            fields, nullptr,
-            is_turbine ? "bad row: turbine takes 4 numbers" : "bad row: a pair takes 2 numbers",
-            out);
-        return;
-    }
-    double x[4];
-    for (std::size_t i = 0; i < count; ++i)
-        if (!parse_number_field(fields[i + 1].c_str(), &x[i])) {
-            const std::string status = std::string("bad row: ") + "abcd"[i] + " is not a number";
-            append_row(fields, nullptr, status, out);
-            return;
+const char* const not_a_number[] = {"bad row: a is not a number", "bad row: b is not a number",
+                                    "bad row: c is not a number", "bad row: d is not a number"};
+
+// Where the answers wait for the next block to leave, and what became of the last one.
+struct BatchOutput {
+    int fd;
+    std::string pending;
+    int error = 0;  // errno of the first failed write; nothing is written after it
+};
+
+// Writes every pending answer; a failure is kept, not retried.
+void flush_answers(BatchOutput* out) {
+    const char* data = out->pending.data();
+    std::size_t left = out->pending.size();
+    // Ends: every pass writes at least one byte or stops at the error.
+    while (left > 0 && out->error == 0) {
+        const ssize_t n = write(out->fd, data, left);
+        if (n < 0) {
+            if (errno != EINTR) out->error = errno;
+            continue;
         }
-    SteamState state, inlet, isentropic;
-    const int solved = is_turbine
-                           ? solve_turbine(x[0], x[1], x[2], x[3], &inlet, &isentropic, &state)
-                           : solve_display_pair(pair, x[0], x[1], &state);
-    append_row(fields, solved ? &state : nullptr, solved ? "ok" : refusal_text, out);
+        data += n, left -= static_cast<std::size_t>(n);
+    }
+    out->pending.clear();
+}
+
+void flush_before_wait(void* out) {
+    flush_answers(static_cast<BatchOutput*>(out));
+}
+
+BatchEnd end_of(CsvEnd input) {
+    return input == CsvEnd::utf16      ? BatchEnd::utf16
+           : input == CsvEnd::not_utf8 ? BatchEnd::not_utf8
+                                       : BatchEnd::read_failed;
 }
 
 }  // namespace
@@ -131,16 +141,36 @@ int pair_code_of(const char* name) {
     return -1;
 }
 
-int solve_display_pair(int pair, double a, double b, SteamState* state) {
+int solve_display_pair(int pair, double a, double b, SteamState* state, Solver solver) {
     if (pair < t_p || pair > p_x) return 0;
     const char* name = pair_names[pair];
-    return solve_typed_point(pair, to_solver_units(name[0], a), to_solver_units(name[2], b), state);
+    if (solver == Solver::window)
+        return solve_typed_point(pair, to_solver_units(name[0], a), to_solver_units(name[2], b),
+                                 state);
+    ConvergedState found;
+    if (converged_solvers[pair](to_si(name[0], a), to_si(name[2], b), &found) != converged_ok)
+        return 0;
+    *state = from_si(found);
+    keep_given(name[0], a, state);
+    keep_given(name[2], b, state);
+    return 1;
 }
 
 int solve_turbine(double p1, double t1, double p2, double efficiency, SteamState* inlet,
-                  SteamState* isentropic, SteamState* outlet) {
-    return solve_typed_point(t_p, t1, p1, inlet) &&
-           turbine_expansion(inlet, p2, efficiency, isentropic, outlet);
+                  SteamState* isentropic, SteamState* outlet, Solver solver) {
+    if (solver == Solver::window)
+        return solve_typed_point(t_p, t1, p1, inlet) &&
+               turbine_expansion(inlet, p2, efficiency, isentropic, outlet);
+    ConvergedState in, end, out;
+    if (converged_turbine(to_si('p', p1), to_si('t', t1), to_si('p', p2), efficiency / 100, &in,
+                          &end, &out) != converged_ok)
+        return 0;
+    *inlet = from_si(in), *isentropic = from_si(end), *outlet = from_si(out);
+    keep_given('p', p1, inlet);
+    keep_given('t', t1, inlet);
+    keep_given('p', p2, isentropic);
+    keep_given('p', p2, outlet);
+    return 1;
 }
 
 void display_values(const SteamState& state, double values[6]) {
@@ -157,60 +187,68 @@ char* format_value(double value, char* out) {
     return std::to_chars(out, out + 32, value, std::chars_format::general, 17).ptr;
 }
 
-void batch_answer_line(const std::string& line, bool* first_row, std::string* out) {
-    std::size_t start = 0;
-    // A byte-order mark, as spreadsheets write it, is not part of the first field.
-    if (*first_row && line.compare(0, 3, "\xEF\xBB\xBF") == 0) start = 3;
-    while (start < line.size() && is_blank(line[start])) ++start;
-    if (start == line.size() || line[start] == '#') return;
-    const bool header = *first_row && line.compare(start, 4, "pair") == 0;
+int batch_solve(int pair, const double values[4], SteamState* state, Solver solver) {
+    SteamState inlet, isentropic;
+    return pair == turbine ? solve_turbine(values[0], values[1], values[2], values[3], &inlet,
+                                           &isentropic, state, solver)
+                           : solve_display_pair(pair, values[0], values[1], state, solver);
+}
+
+bool batch_answers(const CsvRecord& record, bool* first_row) {
+    if (record.skipped) return false;
+    const bool header = *first_row && record.fields[0].compare(0, 4, "pair") == 0;
     *first_row = false;
-    if (!header) answer_fields(split_fields(line.substr(start)), out);
+    return !header;
 }
 
-#ifdef _WIN32
-// The Windows C runtime has no getline: this one reads as it does, the line with its '\n'
-// into a growing buffer, -1 at the end of the input. It reads byte by byte, each byte
-// once, so it ends with the input.
-ssize_t getline(char** buffer, std::size_t* capacity, std::FILE* in) {
-    std::size_t n = 0;
-    for (int c; (c = std::getc(in)) != EOF;) {
-        if (n + 2 > *capacity) {
-            *capacity = *capacity ? 2 * *capacity : 128;
-            *buffer = static_cast<char*>(std::realloc(*buffer, *capacity));
-        }
-        (*buffer)[n++] = static_cast<char>(c);
-        if (c == '\n') break;
-    }
-    if (n == 0) return -1;
-    (*buffer)[n] = '\0';
-    return static_cast<ssize_t>(n);
+const char* batch_status(const CsvRecord& record, SteamState* state, Solver solver) {
+    static const std::string too_long =
+        "bad row: longer than " + std::to_string(csv_max_record) + " bytes";
+    if (record.too_long) return too_long.c_str();
+    if (record.malformed) return "bad row: a quote left open or followed by text";
+    const std::vector<std::string>& fields = record.fields;
+    const bool is_turbine = fields[0] == "turbine";
+    const int pair = is_turbine ? turbine : pair_code_of(fields[0].c_str());
+    if (pair < 0) return "bad row: unknown pair code (t_p t_h p_h t_s p_s t_x p_x turbine)";
+    const std::size_t count = is_turbine ? 4 : 2;
+    if (fields.size() != count + 1)
+        return is_turbine ? "bad row: turbine takes 4 numbers" : "bad row: a pair takes 2 numbers";
+    double values[4];
+    for (std::size_t i = 0; i < count; ++i)
+        if (!parse_number_field(fields[i + 1].c_str(), &values[i])) return not_a_number[i];
+    return batch_solve(pair, values, state, solver) ? "ok" : refusal_text;
 }
-#endif
 
-bool batch_run(std::FILE* in, std::FILE* out) {
-    bool first_row = true;
-    std::string line, answers = std::string(batch_header) + '\n';
-    char* buffer = nullptr;
-    std::size_t capacity = 0;
-    ssize_t n;
-    // getline keeps a NUL byte inside a line, so no line can swallow the next one.
-    while ((n = getline(&buffer, &capacity, in)) >= 0) {
-        line.assign(buffer, static_cast<std::size_t>(n));
-        if (!line.empty() && line.back() == '\n') line.pop_back();
-        for (char& c : line)
-            if (c == '\0') c = '?';  // not text: the field is then no number
-        batch_answer_line(line, &first_row, &answers);
-        // Answers leave in blocks of about 64 kB.
-        if (answers.size() > 65000) {
-            std::fwrite(answers.data(), 1, answers.size(), out);
-            answers.clear();
-        }
+void batch_append_answer(const CsvRecord& record, std::string* out, Solver solver) {
+    SteamState state;
+    const char* status = batch_status(record, &state, solver);
+    append_row(record.fields, std::strcmp(status, "ok") == 0 ? &state : nullptr, status, out);
+}
+
+BatchResult batch_run(int in, int out, Solver solver) {
+    BatchOutput output = {out, std::string()};
+    CsvInput input;
+    input.before_wait = flush_before_wait;
+    input.context = &output;
+    CsvRecord record;
+    bool first_row = true, started = false;
+    // The header goes out with the first record: input refused from its start (a
+    // directory, UTF-16) gets no table at all.
+    const auto start_table = [&output, &started] {
+        if (!started) (output.pending = batch_header) += '\n';
+        started = true;
+    };
+    CsvEnd e = csv_open(in, &input);
+    // Ends at the input's end: every record consumes at least its line break.
+    while (e == CsvEnd::record && (e = csv_next(&input, &record)) == CsvEnd::record) {
+        start_table();
+        if (batch_answers(record, &first_row)) batch_append_answer(record, &output.pending, solver);
+        if (output.pending.size() > 65000) flush_answers(&output);  // blocks of about 64 kB
+        if (output.error) break;
     }
-    std::free(buffer);
-    // Input that could not be read from its start (a directory, say) gets no table at all.
-    const bool read = !std::ferror(in);
-    if (read || answers.size() > sizeof batch_header)
-        std::fwrite(answers.data(), 1, answers.size(), out);
-    return read;
+    if (e == CsvEnd::end) start_table();
+    flush_answers(&output);
+    if (output.error) return {BatchEnd::write_failed, output.error};
+    if (e != CsvEnd::end) return {end_of(e), input.errno_value};
+    return {};
 }

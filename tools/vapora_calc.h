@@ -42,6 +42,7 @@ struct CalcCommand {
 
 constexpr int calc_any_count = -1;
 constexpr int calc_exit_bad_input = 2;
+constexpr int calc_exit_write_failed = 1;
 
 // Adds count commands (a table with static storage) to vapora-calc's table.
 // Meant for a namespace-scope initializer; returns true so that it can
@@ -60,3 +61,7 @@ int calc_error(const char* message);
 
 // The error for a word that is not a number; returns 2.
 int calc_bad_number(const char* text);
+
+// Prints "vapora-calc: cannot write <file>: <reason>" on one line of stderr, the reason
+// strerror(error); returns 1.
+int calc_write_failed(const char* file, int error);

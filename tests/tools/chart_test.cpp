@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -72,11 +73,13 @@ TEST(ChartTool, PngSvgAndPdfHoldTheChartTheProcessAndTheStatesInOrder) {
 }
 
 TEST(ChartTool, RefusesEveryBadArgumentWithOneLineAndWritesNothing) {
-    const std::string p = temp("refused.png");
+    const std::string p = temp("refused.png"), utf16 = temp("utf16.csv");
+    std::ofstream(utf16) << std::string("\xFF\xFEp\0_\0x\0", 8);
     for (const std::string& args :
          {p + " --point nan nan", p + " --point inf 300", p + " --process 5 300 21 100",
           p + " --point 1", p + " --point 0x10 5", p + " --point 7 400x", p + " --scale 9",
           p + " --scale 1.5", p + " --bogus", p + " --states /nonexistent/states.csv",
+          p + " --states " + testing::TempDir(), p + " --states " + utf16, p + " --states",
           temp("chart.txt"), std::string()}) {
         std::vector<std::string> command = {VAPORA_CHART_EXE};
         std::istringstream words(args);
@@ -86,6 +89,26 @@ TEST(ChartTool, RefusesEveryBadArgumentWithOneLineAndWritesNothing) {
             << r.status << " " << r.err;
         EXPECT_FALSE(std::ifstream(p).good()) << r.err;
     }
+}
+
+// A chart that cannot be written whole is status 1 with the reason, and leaves no file: to
+// a full device, and in each format into a full disk.
+TEST(ChartTool, AChartThatCannotBeWrittenIsStatus1AndLeavesNoFile) {
+    const std::string full = temp("full.png"), disk = mount_small_disk("chart_disk");
+    ASSERT_EQ(symlink("/dev/full", full.c_str()), 0);
+    std::vector<std::string> outs = {full};
+    for (const char* name : {"/c.png", "/c.svg", "/c.pdf"})
+        if (!disk.empty()) outs.push_back(disk + name);
+    for (const std::string& out : outs) {
+        const ProcessResult r = run_process({VAPORA_CHART_EXE, out});
+        EXPECT_TRUE(r.status == 1 &&
+                    r.err == "vapora-chart: cannot write " + out + ": No space left on device\n")
+            << r.err;
+    }
+    unlink(full.c_str());
+    if (disk.empty()) GTEST_SKIP() << "a small tmpfs can be mounted only as root";
+    EXPECT_TRUE(std::filesystem::is_empty(disk));
+    unmount_small_disk(disk);
 }
 
 }  // namespace
