@@ -30,24 +30,37 @@ win_build=${VAPORA_WIN_BUILD:-build-win}
 # the build path mapped away). CMake reads no CPPFLAGS, so they join the compiler flags.
 eval "$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)"
 cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVAPORA_BENCH=OFF \
+  -DCMAKE_INSTALL_PREFIX=/usr \
   -DCMAKE_C_FLAGS="$CFLAGS $CPPFLAGS" -DCMAKE_CXX_FLAGS="$CXXFLAGS $CPPFLAGS" \
   -DCMAKE_EXE_LINKER_FLAGS="$LDFLAGS" -DCMAKE_SHARED_LINKER_FLAGS="$LDFLAGS" >/dev/null
 cmake --build build-release -j"$(nproc)"
 version=$(build-release/tools/vapora-calc --version | cut -d' ' -f2)
 rm -rf build-release/packages
 (cd build-release && cpack -G DEB >/dev/null)
-# CPack's -dbgsym packages (CMake 3.25) name their files in md5sums by build-folder paths
-# and have no documentation folder: each is packed again with true sums and, as Debian's
-# own debug packages have, its folder a link to that of the package it belongs to.
-for ddeb in build-release/packages/*.ddeb; do
-  tree=build-release/dbgsym/$(basename "$ddeb" .ddeb)
-  rm -rf "$tree" && mkdir -p "$tree" && dpkg-deb -R "$ddeb" "$tree"
-  package=$(dpkg-deb -f "$ddeb" Package)
-  mkdir -p "$tree/usr/share/doc" && ln -s "${package%-dbgsym}" "$tree/usr/share/doc/$package"
+# CPack (CMake 3.25) leaves three things otherwise than Debian has them, set right here by
+# packing again: a -dbgsym package's md5sums name build-folder paths, and it has no
+# documentation folder (Debian's is a link to that of the package it belongs to); the
+# shared library's package calls ldconfig from maintainer scripts, where Debian has a
+# trigger, and has no symbols file.
+repack() {
+  local tree package
+  tree=build-release/repack/$(basename "$1") package=$(dpkg-deb -f "$1" Package)
+  rm -rf "$tree" && mkdir -p "$tree" && dpkg-deb -R "$1" "$tree"
+  case $package in
+    *-dbgsym)
+      mkdir -p "$tree/usr/share/doc" && ln -s "${package%-dbgsym}" "$tree/usr/share/doc/$package" ;;
+    libvapora2)
+      rm "$tree"/DEBIAN/post{inst,rm} && echo "activate-noawait ldconfig" >"$tree/DEBIAN/triggers"
+      { printf 'libvapora.so.2 libvapora2 #MINVER#\n* Build-Depends-Package: libvapora-dev\n'
+        nm -D --defined-only "$tree"/usr/lib/*/libvapora.so.2 | awk -v v="$version" '{print " " $3 "@Base " v}'
+      } >"$tree/DEBIAN/symbols" ;;
+    *) return ;;
+  esac
   (cd "$tree" && find usr -type f | LC_ALL=C sort | xargs md5sum >DEBIAN/md5sums)
   find "$tree" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
-  dpkg-deb --root-owner-group --build "$tree" "$ddeb" >/dev/null
-done
+  dpkg-deb --root-owner-group --build "$tree" "$1" >/dev/null
+}
+for deb in build-release/packages/*deb; do repack "$deb"; done
 
 mkdir -p "$out"
 out_abs=$(cd "$out" && pwd)

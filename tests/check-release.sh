@@ -3,9 +3,10 @@
 # would meet it: the checksums match; lintian finds no error or warning in any package (its
 # man pages' groff messages among them) and no note but the accepted ones below; the desktop
 # entry, metainfo and icons are valid; the Windows zip holds its files. In a fresh Debian root (scripts/debian-root.sh)
-# vapora-tools goes in first and alone: it brings no GTK and its programs run. Then the
-# window: on a private Xvfb server a key opens its data-input dialog, whose screenshot
-# shows every pair selector's whole label. One line per failure; exits 1 if there was any.
+# vapora-tools goes in first and alone: it brings no GTK and its programs run. A C program
+# builds against libvapora-dev with pkg-config alone. Then the window: on a private Xvfb
+# server a key opens its data-input dialog, whose screenshot shows every selector's label
+# whole. One line per failure; exits 1 if there was any.
 set -uo pipefail
 self=$(readlink -f "$0")
 cd "$(dirname "$0")/.." || exit 1
@@ -77,6 +78,13 @@ gtk=$(in_root run dpkg-query -W -f '${Package} ${Status}\n' 'libgtk*' 2>/dev/nul
 in_root run vapora-calc state t_p 100 1 | grep -q '^h 2676\.18' || fail "vapora-calc state t_p 100 1"
 in_root run vapora-chart /chart.png && file "$root/chart.png" | grep -q 'PNG image data, 994 x 671' ||
   fail "vapora-chart did not draw the chart"
+
+# A C program built against libvapora-dev with pkg-config alone, and run.
+in_root install "$out/libvapora-dev_${version}_$arch.deb" "$out/libvapora2_${version}_$arch.deb" \
+  gcc libc6-dev pkg-config || fail "libvapora-dev does not install"
+cp examples/c/steam.c "$root/tmp/"
+in_root run sh -c 'cd /tmp && cc -std=c99 steam.c $(pkg-config --cflags --libs vapora) -o steam && ./steam' |
+  grep -q 'h 3374598.2 J/kg' || fail "a C program does not build and run against libvapora-dev"
 
 in_root install "$out/vapora_${version}_$arch.deb" || fail "vapora does not install"
 shot=$root/data-input.png
