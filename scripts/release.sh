@@ -7,6 +7,7 @@
 # OUT/vapora-VERSION-win32.zip       the Windows programs, the README text and the licence
 # OUT/vapora.exe, OUT/vapora         the two programs on their own
 # OUT/SHA256SUMS                     checksums of all of these
+# The Linux build goes to build-release/ (VAPORA_RELEASE_BUILD names another folder).
 # The packages come from CPack (packaging/CMakeLists.txt), built with Debian's hardening
 # flags. Every date recorded is the last commit's (SOURCE_DATE_EPOCH), so two runs on one
 # commit give the same bytes. VERSION is the program's own (see the top-level
@@ -14,6 +15,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=${1:-dist}
+build=${VAPORA_RELEASE_BUILD:-build-release}  # the Linux build's folder
 
 scripts/install-deps.sh
 
@@ -29,22 +31,22 @@ win_build=${VAPORA_WIN_BUILD:-build-win}
 # Linux: a release build with Debian's flags (fortify, stack protector, relro, bind-now,
 # the build path mapped away). CMake reads no CPPFLAGS, so they join the compiler flags.
 eval "$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)"
-cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVAPORA_BENCH=OFF \
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVAPORA_BENCH=OFF \
   -DCMAKE_INSTALL_PREFIX=/usr \
   -DCMAKE_C_FLAGS="$CFLAGS $CPPFLAGS" -DCMAKE_CXX_FLAGS="$CXXFLAGS $CPPFLAGS" \
   -DCMAKE_EXE_LINKER_FLAGS="$LDFLAGS" -DCMAKE_SHARED_LINKER_FLAGS="$LDFLAGS" >/dev/null
-cmake --build build-release -j"$(nproc)"
-version=$(build-release/tools/vapora-calc --version | cut -d' ' -f2)
-rm -rf build-release/packages
-(cd build-release && cpack -G DEB >/dev/null)
-# CPack (CMake 3.25) leaves three things otherwise than Debian has them, set right here by
+cmake --build "$build" -j"$(nproc)"
+version=$("$build"/tools/vapora-calc --version | cut -d' ' -f2)
+rm -rf "$build/packages"
+(cd "$build" && cpack -G DEB >/dev/null)
+# CPack (CMake 3.25) leaves some things otherwise than Debian has them, set right here by
 # packing again: a -dbgsym package's md5sums name build-folder paths, and it has no
 # documentation folder (Debian's is a link to that of the package it belongs to); the
 # shared library's package calls ldconfig from maintainer scripts, where Debian has a
 # trigger, and has no symbols file.
 repack() {
   local tree package
-  tree=build-release/repack/$(basename "$1") package=$(dpkg-deb -f "$1" Package)
+  tree=$build/repack/$(basename "$1") package=$(dpkg-deb -f "$1" Package)
   rm -rf "$tree" && mkdir -p "$tree" && dpkg-deb -R "$1" "$tree"
   case $package in
     *-dbgsym)
@@ -60,12 +62,12 @@ repack() {
   find "$tree" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
   dpkg-deb --root-owner-group --build "$tree" "$1" >/dev/null
 }
-for deb in build-release/packages/*deb; do repack "$deb"; done
+for deb in "$build"/packages/*deb; do repack "$deb"; done
 
 mkdir -p "$out"
 out_abs=$(cd "$out" && pwd)
 rm -f "$out"/*.deb "$out"/*.ddeb
-cp build-release/packages/*.deb build-release/packages/*.ddeb "$out/"
+cp "$build"/packages/*.deb "$build"/packages/*.ddeb "$out/"
 cp "$win_build/app/vapora.exe" "$out/vapora.exe"
 i686-w64-mingw32-strip "$out/vapora.exe"
 file "$out/vapora.exe" | grep -q 'PE32 executable (GUI) Intel 80386' ||
@@ -77,7 +79,7 @@ chmod 755 "$out/vapora"
 # The Windows zip: one folder with the programs, the text on them and the licence, the
 # texts in Windows line endings; its entries in a fixed order, dated by the last commit.
 zip_name=vapora-${version}-win32
-stage=build-release/$zip_name
+stage=$build/$zip_name
 rm -rf "$stage" && mkdir -p "$stage"
 cp "$out/vapora.exe" "$stage/vapora.exe"
 i686-w64-mingw32-strip -o "$stage/vapora-calc.exe" "$win_build/tools/vapora-calc.exe"
@@ -86,7 +88,7 @@ sed -e 's/$/\r/' LICENSE >"$stage/LICENSE.txt"
 find "$stage" -exec touch -d "@$SOURCE_DATE_EPOCH" {} +
 rm -f "$out/$zip_name.zip"
 # -X: no owner or extra time fields, which would differ from build to build.
-(cd build-release && find "$zip_name" | LC_ALL=C sort | zip -q -X -@ "$out_abs/$zip_name.zip")
+(cd "$build" && find "$zip_name" | LC_ALL=C sort | zip -q -X -@ "$out_abs/$zip_name.zip")
 
 released=$(cd "$out" && ls ./*.deb ./*.ddeb "$zip_name.zip" vapora.exe vapora | sed 's|^\./||')
 # shellcheck disable=SC2086 # one name a line, none with spaces

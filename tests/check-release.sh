@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks what scripts/release.sh left in OUT (default dist/), as a packager and a user
-# would meet it: the checksums match; lintian finds no error or warning in any package (its
+# would meet it:  tests/check-release.sh [OUT [AGAIN]]. The checksums match, and those of
+# AGAIN, a second release of the same commit, are the same; lintian finds no error or warning in any package (its
 # man pages' groff messages among them) and no note but the accepted ones below; the desktop
 # entry, metainfo and icons are valid; the Windows zip holds its files. In a fresh Debian root (scripts/debian-root.sh)
 # vapora-tools goes in first and alone: it brings no GTK and its programs run. A C program
@@ -41,6 +42,10 @@ failures=0
 fail() { echo "check-release: $*"; failures=$((failures + 1)); }
 
 (cd "$out" && sha256sum --quiet -c SHA256SUMS) || fail "checksums do not match"
+# AGAIN: a second release of the same commit, built from scratch, is the same bytes.
+again=${2:-}
+[ -z "$again" ] || { (cd "$again" && sha256sum --quiet -c SHA256SUMS) && cmp -s {"$out","$again"}/SHA256SUMS; } ||
+  fail "$again differs from $out: $(diff {"$out","$again"}/SHA256SUMS | grep '^>')"
 mapfile -t debs < <(awk -v out="$out" '$2 ~ /\.d?deb$/ {print out "/" $2}' "$out/SHA256SUMS")
 version=$(dpkg-deb -f "$out/$(awk '$2 ~ /^vapora_/ {print $2}' "$out/SHA256SUMS")" Version)
 zip=$out/vapora-${version}-win32.zip
