@@ -12,7 +12,8 @@ packages=(
   libgtk-3-dev libcairo2-dev fonts-dejavu-core fonts-liberation2 fonts-liberation
   librsvg2-bin poppler-utils
   xvfb xauth xdotool x11-utils imagemagick openbox
-  g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
+  g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64
+  python3-numpy python3-pandas python3-dask python3-distributed python3-pytest python3-iapws
   dpkg-dev zip file desktop-file-utils appstream groff-base lintian debootstrap
 )
 

@@ -40,5 +40,6 @@ cmake --build build -j2 --target vapora-chart >/dev/null
 export CHART=$PWD/build/tools/vapora-chart OUT=$work/out
 rm -rf "$OUT" && mkdir -p "$OUT"
 trap 'timeout 20 "$WINESERVER" -k 2>/dev/null || true' EXIT
+tests/windows/dll_test.sh "$work"  # vapora.dll under each Wine this machine runs
 # The whole run is bounded; the flows bound each of their waits.
 timeout 900 sh tests/app/on_xvfb.sh python3 tests/wine/flows.py "$exe"
