@@ -3,8 +3,12 @@
 #   scripts/release.sh [OUT]      OUT defaults to dist/
 # OUT/vapora_VERSION_ARCH.deb        the window: desktop entry, icons, metainfo, man page
 # OUT/vapora-tools_VERSION_ARCH.deb  vapora-calc and vapora-chart with their man pages
+# OUT/libvapora2_VERSION_ARCH.deb    the shared library; libvapora-dev_...: header, static
+#                                    library, vapora.pc, CMake package
+# OUT/python3-vapora_VERSION_all.deb the Python module
 # OUT/*-dbgsym_VERSION_ARCH.ddeb     the debug info split off each package's programs
-# OUT/vapora-VERSION-win32.zip       the Windows programs, the README text and the licence
+# OUT/vapora-VERSION-win32.zip       the Windows programs, vapora.dll (32- and 64-bit) with
+#                                    Vapora.bas, the README text and the licence
 # OUT/vapora.exe, OUT/vapora         the two programs on their own
 # OUT/SHA256SUMS                     checksums of all of these
 # The Linux build goes to build-release/ (VAPORA_RELEASE_BUILD names another folder).
@@ -23,16 +27,18 @@ export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
 export TZ=UTC LC_ALL=C.UTF-8
 umask 022
 
-# Windows: the cross build CI checks, in build-win/ (VAPORA_WIN_BUILD names a folder
-# that already holds a finished 32-bit cross build instead).
+# Windows: the cross builds CI checks, in build-win/ and build-win64/ (VAPORA_WIN_BUILD
+# and VAPORA_WIN64_BUILD name folders that already hold finished 32- and 64-bit cross
+# builds instead).
 win_build=${VAPORA_WIN_BUILD:-build-win}
+win64_build=${VAPORA_WIN64_BUILD:-build-win64}
 [ -n "${VAPORA_WIN_BUILD:-}" ] || scripts/build-windows.sh
 
 # Linux: a release build with Debian's flags (fortify, stack protector, relro, bind-now,
 # the build path mapped away). CMake reads no CPPFLAGS, so they join the compiler flags.
 eval "$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)"
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVAPORA_BENCH=OFF \
-  -DCMAKE_INSTALL_PREFIX=/usr \
+  -DCMAKE_INSTALL_PREFIX=/usr -DVAPORA_PYTHON_DIR=lib/python3/dist-packages \
   -DCMAKE_C_FLAGS="$CFLAGS $CPPFLAGS" -DCMAKE_CXX_FLAGS="$CXXFLAGS $CPPFLAGS" \
   -DCMAKE_EXE_LINKER_FLAGS="$LDFLAGS" -DCMAKE_SHARED_LINKER_FLAGS="$LDFLAGS" >/dev/null
 cmake --build "$build" -j"$(nproc)"
@@ -83,6 +89,10 @@ stage=$build/$zip_name
 rm -rf "$stage" && mkdir -p "$stage"
 cp "$out/vapora.exe" "$stage/vapora.exe"
 i686-w64-mingw32-strip -o "$stage/vapora-calc.exe" "$win_build/tools/vapora-calc.exe"
+mkdir "$stage/32-bit" "$stage/64-bit"
+i686-w64-mingw32-strip -o "$stage/32-bit/vapora.dll" "$win_build/windows/vapora.dll"
+x86_64-w64-mingw32-strip -o "$stage/64-bit/vapora.dll" "$win64_build/windows/vapora.dll"
+cp "$win_build/windows/Vapora.bas" "$stage/Vapora.bas"  # in Windows line endings already
 sed -e "s/@VERSION@/$version/" -e 's/$/\r/' packaging/vapora-win32.txt >"$stage/README.txt"
 sed -e 's/$/\r/' LICENSE >"$stage/LICENSE.txt"
 find "$stage" -exec touch -d "@$SOURCE_DATE_EPOCH" {} +

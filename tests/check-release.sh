@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Checks what scripts/release.sh left in OUT (default dist/), as a packager and a user
 # would meet it:  tests/check-release.sh [OUT [AGAIN]]. The checksums match, and those of
-# AGAIN, a second release of the same commit, are the same; lintian finds no error or warning in any package (its
-# man pages' groff messages among them) and no note but the accepted ones below; the desktop
-# entry, metainfo and icons are valid; the Windows zip holds its files. In a fresh Debian root (scripts/debian-root.sh)
-# vapora-tools goes in first and alone: it brings no GTK and its programs run. A C program
-# builds against libvapora-dev with pkg-config alone. Then the window: on a private Xvfb
-# server a key opens its data-input dialog, whose screenshot shows every selector's label
-# whole. One line per failure; exits 1 if there was any.
+# AGAIN, a second release of the same commit, are the same; lintian finds no error or
+# warning in any package (its man pages' groff messages among them) and no note but the
+# accepted ones below; the desktop entry, metainfo and icons are valid; the Windows zip
+# holds its files. In a fresh Debian root (scripts/debian-root.sh) vapora-tools goes in
+# first and alone: it brings no GTK and its programs run. A C program builds against
+# libvapora-dev with pkg-config alone; python3-vapora answers. Then the window: on a
+# private Xvfb server a key opens its data-input dialog, whose screenshot shows every
+# selector's label whole. One line per failure; exits 1 if there was any.
 set -uo pipefail
 self=$(readlink -f "$0")
 cd "$(dirname "$0")/.." || exit 1
@@ -69,8 +70,12 @@ for size in 16 24 32 48 64 128; do
 done
 rm -rf "$root.files"
 listing=$(unzip -Z1 "$zip")
-for f in vapora.exe vapora-calc.exe README.txt LICENSE.txt; do
+for f in vapora.exe vapora-calc.exe README.txt LICENSE.txt Vapora.bas {32,64}-bit/vapora.dll; do
   grep -qx "vapora-$version-win32/$f" <<<"$listing" || fail "$f missing from $zip"
+done
+for dll in "32-bit:PE32 " "64-bit:PE32+ "; do
+  unzip -p "$zip" "vapora-$version-win32/${dll%:*}/vapora.dll" | file - | grep -q "${dll#*:}executable (DLL)" ||
+    fail "the ${dll%:*} vapora.dll is not a ${dll%:*} Windows DLL"
 done
 
 in_root() { scripts/debian-root.sh "$root" "$@"; }
@@ -90,6 +95,10 @@ in_root install "$out/libvapora-dev_${version}_$arch.deb" "$out/libvapora2_${ver
 cp examples/c/steam.c "$root/tmp/"
 in_root run sh -c 'cd /tmp && cc -std=c99 steam.c $(pkg-config --cflags --libs vapora) -o steam && ./steam' |
   grep -q 'h 3374598.2 J/kg' || fail "a C program does not build and run against libvapora-dev"
+
+in_root install "$out/python3-vapora_${version}_all.deb" || fail "python3-vapora does not install"
+[ "$(in_root run python3 -c "import vapora; print('%.6f' % vapora.solve('p_h', 5e6, 3e6).T)")" = 597.538631 ] ||
+  fail "python3-vapora does not answer"
 
 in_root install "$out/vapora_${version}_$arch.deb" || fail "vapora does not install"
 shot=$root/data-input.png
