@@ -41,8 +41,8 @@ int converged_state_from_T_p(double T, double p, ConvergedState* out) {
     if (!within(T, converged_T_min, converged_T_max) ||
         !within(p, converged_p_min, converged_p_max))
         return converged_out_of_range;
-    const int sub = subregion_of(T, p);
-    *out = single_phase_state(state_in(sub, on_liquid_branch(T, p), T, p, 0.0, false));
+    const bool liquid = on_liquid_branch(T, p);
+    *out = single_phase_state(state_in(subregion_on_side(T, p, liquid), liquid, T, p, 0.0, 0));
     return converged_ok;
 }
 
@@ -51,7 +51,7 @@ int converged_state_from_T_x(double T, double x, ConvergedState* out) {
     if (!within(T, converged_T_min, critical_temperature) || !within(x, 0.0, 1.0))
         return converged_out_of_range;
     SlopedState liquid, vapour;
-    saturated_sides(T, sat_pressure(T), &liquid, &vapour);
+    saturated_sides(T, sat_pressure(T), &liquid, &vapour, 0);
     *out = mixture(liquid, vapour, x);
     return converged_ok;
 }
@@ -61,7 +61,7 @@ int converged_state_from_p_x(double p, double x, ConvergedState* out) {
     if (!within(p, converged_p_min, critical_pressure) || !within(x, 0.0, 1.0))
         return converged_out_of_range;
     SlopedState liquid, vapour;
-    saturated_sides(saturation_temperature(p), p, &liquid, &vapour);
+    saturated_sides(saturation_temperature(p), p, &liquid, &vapour, 0);
     *out = mixture(liquid, vapour, x);
     return converged_ok;
 }

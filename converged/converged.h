@@ -48,11 +48,13 @@ int converged_state_from_T_p(double T, double p, ConvergedState* out);
 // (p, h) and (p, s): p in the range; every h or s of a state of the range at
 // that p (single-phase at 0 to 800 degC, or wet below the critical
 // pressure). Along an isobar h and s rise with T, but the subregions do not
-// join exactly: at 623.15 K (liquid above 165 bar), on the L line between
-// subregions 2 and 3 and at 857.15 K (above about 900 bar) the values jump
-// by up to a few hundred J/kg (tenths of J/(kg K)). A value that two states
-// have (an overlap) gives the colder one; a value that none has (a gap)
-// is out of range. Between the saturated liquid and vapour the state is wet.
+// join exactly: at 623.15 K (liquid from 165 bar; h falls by up to 155 J/kg,
+// s rises by up to 0.2 J/(kg K)), on the L line between subregions 2 and 3
+// (h -241 to +255 J/kg, s -0.28 to +0.49 J/(kg K)) and at 857.15 K (from
+// 965 bar; h -106 to +729 J/kg, s -0.06 to +0.91 J/(kg K)) the values jump.
+// A value that two states have (an overlap) gives the colder one; a value
+// that none has (a gap) is out of range. Between the saturated liquid and
+// vapour the state is wet.
 int converged_state_from_p_h(double p, double h, ConvergedState* out);
 int converged_state_from_p_s(double p, double s, ConvergedState* out);
 

@@ -4,6 +4,8 @@
 #include "converged/forward.h"
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include "properties/properties.h"
 #include "properties/subregion_bounds.h"
@@ -23,6 +25,9 @@ constexpr double far_from_critical = 660.0;
 constexpr int volume_cap = 100;
 // A Newton step this small (relative) leaves an error of its square: done.
 constexpr double volume_step_done = 1e-13;
+// The pressure sums round to about 1.5e-14 of p near their root: a residual
+// within this share is the root to the last digits the sums allow.
+constexpr double volume_residual_done = 2e-14;
 
 // The saturation temperature: T [K] as a polynomial in u = 4 m - 3 for each
 // binary octave p = m 2^e (0.5 <= m < 1) from e = 10 (512 Pa) to e = 25
@@ -31,7 +36,7 @@ constexpr double volume_step_done = 1e-13;
 // above, where the K function bends within 0.05 K of the critical point).
 constexpr int sat_first_octave = 10;
 constexpr int sat_octaves = 16;
-constexpr int sat_degree = 7;
+constexpr int sat_degree = 7;  // the Estrin evaluation below is written for 7
 constexpr double sat_fit[sat_octaves][sat_degree + 1] = {
     {276.34464527012756, 4.7109392166545874, -0.69489683382214196, 0.14624456019299714,
      -0.035011083608253557, 0.0090921133812571497, -0.0029577322527529759, 0.00083710879835052765},
@@ -66,9 +71,9 @@ constexpr double sat_fit[sat_octaves][sat_degree + 1] = {
     {658.18448882099722, 28.159521948594776, -4.6956230507395418, 0.80041162234348917,
      -0.13924716689518846, 0.036263118972385655, -0.014419465051332736, 0.0041066075939397706},
 };
-// Newton on the K function from that start converges quadratically (the
-// error goes from e to about 0.1 e^2 per kelvin): once a step is below this,
-// what is left is below 1e-10 K.
+// Newton on the K function's exponent from that start converges
+// quadratically (the error goes from e to at most about 0.1 e^2 per kelvin):
+// once a step is below this, what is left is below 1e-10 K.
 constexpr double sat_step_done = 2e-5;
 // Two steps reach double precision from the worst start; the cap leaves room.
 constexpr int sat_cap = 8;
@@ -77,25 +82,21 @@ double start_volume(int sub, bool liquid, double T, double p) {
     // Away from the critical isotherm the subregion-2 volume continued across
     // the L line is the nearer start.
     if (T > far_from_critical) return sub2_volume(T, p);
+    // The subregion-1 volume continued above 623.15 K lies within 0.6 % of
+    // the liquid's.
+    if (sub == subregion_4) return sub1_volume(T, p);
     if (p > critical_pressure) return critical_isotherm_volume(p);
-    if (sub == subregion_4 && p >= sub4_lowest_pressure) return sat_liquid_volume_spline(p);
     if (!liquid && T < critical_temperature) return sub3_vapour_side_volume(T) - 2e-5;
     return critical_volume;
 }
 
 }  // namespace
 
-int subregion_of(double T, double p) {
+int subregion_on_side(double T, double p, bool liquid) {
+    if (T <= sub12_top_temperature) return liquid ? subregion_1 : subregion_2;
     const bool below_L = l_boundary_beta(T / critical_temperature) >= p / critical_pressure;
-    if (T <= sub12_top_temperature) {
-        const double ps = sat_pressure(T);
-        return (p > ps || std::fabs(p - ps) < sat_pressure_tolerance) ? subregion_1 : subregion_2;
-    }
-    if (T < critical_temperature && std::fabs(T - critical_temperature) >= near_critical_band) {
-        if (below_L) return subregion_2;
-        const double ps = sat_pressure(T);
-        return (p > ps || std::fabs(p - ps) < sat_pressure_tolerance) ? subregion_4 : subregion_3;
-    }
+    if (T < critical_temperature && std::fabs(T - critical_temperature) >= near_critical_band)
+        return below_L ? subregion_2 : (liquid ? subregion_4 : subregion_3);
     if (T > band_top_temperature || std::fabs(T - band_top_temperature) < band_top_margin)
         return subregion_2;
     return below_L ? subregion_2 : subregion_3;
@@ -105,6 +106,10 @@ bool on_liquid_branch(double T, double p) {
     if (!(T < critical_temperature)) return false;
     const double ps = sat_pressure(T);
     return p > ps || std::fabs(p - ps) < sat_pressure_tolerance;
+}
+
+int subregion_of(double T, double p) {
+    return subregion_on_side(T, p, on_liquid_branch(T, p));
 }
 
 double critical_region_volume(int sub, bool liquid, double T, double p, double v_guess) {
@@ -119,8 +124,8 @@ double critical_region_volume(int sub, bool liquid, double T, double p, double v
     if (!(v > lo && v < hi)) v = 0.5 * (lo + hi);
     for (int i = 0; i < volume_cap; ++i) {
         const double f = pressure(T, v) - p;
+        if (std::fabs(f) <= volume_residual_done * p) return v;
         const double fv = slope(T, v);
-        if (f == 0.0) return v;
         // The pressure falls with the volume on either branch; where it rises
         // the volume is inside the loop, beyond the branch sought.
         if (!(fv < 0.0))
@@ -135,23 +140,26 @@ double critical_region_volume(int sub, bool liquid, double T, double p, double v
     return v;
 }
 
-SlopedState state_in(int sub, bool liquid, double T, double p, double v_guess, bool with_slopes) {
+SlopedState state_in(int sub, bool liquid, double T, double p, double v_guess, int slopes) {
     SlopedState st{T, p, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     if (sub == subregion_1 || sub == subregion_2) {
-        (sub == subregion_1 ? sub1_properties : sub2_properties)(T, p, &st.v, &st.h, &st.s);
-        if (with_slopes) {
-            (sub == subregion_1 ? sub1_entropy_slopes : sub2_entropy_slopes)(T, p, &st.s_T,
-                                                                             &st.s_p);
-            st.h_T = T * st.s_T;
-            st.h_p = st.v + T * st.s_p;
+        if (!slopes) {
+            (sub == subregion_1 ? sub1_properties : sub2_properties)(T, p, &st.v, &st.h, &st.s);
+            return st;
         }
+        double* s_T = slopes & along_isobar ? &st.s_T : nullptr;
+        double* s_p = slopes & along_isotherm ? &st.s_p : nullptr;
+        (sub == subregion_1 ? sub1_properties_slopes : sub2_properties_slopes)(T, p, &st.v, &st.h,
+                                                                               &st.s, s_T, s_p);
+        st.h_T = T * st.s_T;
+        st.h_p = st.v + T * st.s_p;
         return st;
     }
     const bool three = sub == subregion_3;
     st.v = critical_region_volume(sub, liquid, T, p, v_guess);
     st.h = three ? sub3_enthalpy(T, st.v) : sub4_enthalpy(T, st.v);
     st.s = three ? sub3_entropy(T, st.v) : sub4_entropy(T, st.v);
-    if (with_slopes) {
+    if (slopes) {
         const ConvergedSlopes k = three ? sub3_slopes(T, st.v) : sub4_slopes(T, st.v);
         // Along an isobar the volume moves by dv/dT = -p_T / p_v; ds/dv = p_T.
         st.v_T = -k.p_T / k.p_v;
@@ -166,25 +174,34 @@ SlopedState state_in(int sub, bool liquid, double T, double p, double v_guess, b
 
 double saturation_temperature(double p) {
     if (p == critical_pressure) return critical_temperature;
-    int e;
-    const double m = std::frexp(p, &e);
-    int row = e - sat_first_octave;
+    // The logarithm for the Newton steps and the start from the octave's fit
+    // are independent: the processor overlaps them.
+    const double y = std::log(p / critical_pressure);
+    // p = m 2^e with 0.5 <= m < 1, read from the bits of the double (the
+    // range holds normal numbers only): exponent field 1022 + e.
+    std::uint64_t bits;
+    std::memcpy(&bits, &p, sizeof bits);
+    int row = int((bits >> 52) & 0x7ff) - 1022 - sat_first_octave;
     row = row < 0 ? 0 : (row >= sat_octaves ? sat_octaves - 1 : row);
-    const double u = 4.0 * m - 3.0;
+    bits = (bits & 0x800fffffffffffffULL) | (std::uint64_t(1022) << 52);
+    double m;
+    std::memcpy(&m, &bits, sizeof m);
+    const double u = 4.0 * m - 3.0, u2 = u * u, u4 = u2 * u2;
     const double* c = sat_fit[row];
-    double T = c[sat_degree];
-    for (int k = sat_degree - 1; k >= 0; --k) T = T * u + c[k];
+    // Estrin's scheme: four pairs, two quadruples, one sum.
+    double T = (c[0] + c[1] * u) + (c[2] + c[3] * u) * u2 +
+               ((c[4] + c[5] * u) + (c[6] + c[7] * u) * u2) * u4;
     for (int i = 0; i < sat_cap; ++i) {
-        double dp_dT;
-        const double step = (sat_pressure_slope(T, &dp_dT) - p) / dp_dT;
+        double dE_dT;
+        const double step = (sat_exponent(T, &dE_dT) - y) / dE_dT;
         T -= step;
         if (std::fabs(step) <= sat_step_done) break;
     }
     return T < critical_temperature ? T : critical_temperature;
 }
 
-void saturated_sides(double Ts, double ps, SlopedState* liquid, SlopedState* vapour) {
+void saturated_sides(double Ts, double ps, SlopedState* liquid, SlopedState* vapour, int slopes) {
     const bool low = Ts <= sub12_top_temperature;
-    *liquid = state_in(low ? subregion_1 : subregion_4, true, Ts, ps, 0.0, true);
-    *vapour = state_in(low ? subregion_2 : subregion_3, false, Ts, ps, 0.0, true);
+    *liquid = state_in(low ? subregion_1 : subregion_4, true, Ts, ps, 0.0, slopes);
+    *vapour = state_in(low ? subregion_2 : subregion_3, false, Ts, ps, 0.0, slopes);
 }

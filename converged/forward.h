@@ -15,8 +15,11 @@ constexpr double converged_p_max = 1e8;    // Pa, 1000 bar
 // Subregions, numbered as in the formulation.
 enum Subregion { subregion_1 = 1, subregion_2 = 2, subregion_3 = 3, subregion_4 = 4 };
 
-// The subregion of (T, p), decided as the window's state from (T, p) decides.
+// The subregion of (T, p), decided as the window's state from (T, p) decides
+// it; subregion_on_side when the side of the saturation line is known
+// (liquid: p at or above the saturation pressure, below 647.3 K).
 int subregion_of(double T, double p);
+int subregion_on_side(double T, double p, bool liquid);
 
 // Below the critical temperature subregions 3 and 4 give a loop between the
 // two sides of the saturation line: the liquid is the smallest volume with
@@ -40,12 +43,17 @@ struct SlopedState {
     double v_T, v_p;
 };
 
+// Which slopes to compute (flags): along the isobar, along the isotherm.
+enum { along_isobar = 1, along_isotherm = 2 };
+
 // v, h, s at (T, p) in the given subregion and branch (the branch matters in
-// subregions 3 and 4 only), with the slopes when with_slopes is true.
-SlopedState state_in(int sub, bool liquid, double T, double p, double v_guess, bool with_slopes);
+// subregions 3 and 4 only), with the slopes asked for (0 for none; the
+// critical region gives both at once).
+SlopedState state_in(int sub, bool liquid, double T, double p, double v_guess, int slopes);
 
 // The saturation temperature [K] at p [Pa], 611.2 Pa <= p <= 2.212e7 Pa.
 double saturation_temperature(double p);
 
-// The saturated liquid and vapour at a point (Ts, ps) of the saturation line.
-void saturated_sides(double Ts, double ps, SlopedState* liquid, SlopedState* vapour);
+// The saturated liquid and vapour at a point (Ts, ps) of the saturation line,
+// with the slopes asked for.
+void saturated_sides(double Ts, double ps, SlopedState* liquid, SlopedState* vapour, int slopes);

@@ -6,6 +6,7 @@
 
 #include "converged/converged.h"
 #include "library/as_window.h"
+#include "library/converged_pairs.h"
 
 namespace {
 
@@ -13,6 +14,8 @@ static_assert(int(VAPORA_OK) == converged_ok &&
                   int(VAPORA_OUT_OF_RANGE) == converged_out_of_range &&
                   int(VAPORA_INVALID) == converged_invalid,
               "the converged solvers' statuses are vapora.h's");
+static_assert(sizeof converged_pair_solvers / sizeof converged_pair_solvers[0] == VAPORA_PAIR_COUNT,
+              "a converged solver for every pair");
 
 const char* const pair_names[VAPORA_PAIR_COUNT] = {"t_p", "t_h", "p_h", "t_s", "p_s", "t_x", "p_x"};
 
@@ -33,13 +36,8 @@ vapora_state from_converged(const ConvergedState& state) {
 }
 
 vapora_status converged_solve(vapora_pair pair, double a, double b, vapora_state* out) {
-    using Solver = int (*)(double, double, ConvergedState*);
-    static const Solver solvers[VAPORA_PAIR_COUNT] = {
-        converged_state_from_T_p, converged_state_from_T_h, converged_state_from_p_h,
-        converged_state_from_T_s, converged_state_from_p_s, converged_state_from_T_x,
-        converged_state_from_p_x};
     ConvergedState state;
-    const int status = solvers[pair](a, b, &state);
+    const int status = converged_pair_solvers[pair](a, b, &state);
     if (status == converged_ok) *out = from_converged(state);
     return vapora_status(status);
 }

@@ -82,8 +82,9 @@ typedef enum vapora_status {
  *   VAPORA_PH, VAPORA_PS  p in the range; every h or s a state of the range
  *              has at that p, wet between the saturated liquid and vapour.
  *              Along an isobar h and s rise with T, but the subregions do not
- *              join exactly (at 623.15 K above 165 bar, on the boundary between
- *              subregions 2 and 3, at 857.15 K above about 900 bar): a value
+ *              join exactly: at 623.15 K from 165 bar, on the boundary between
+ *              subregions 2 and 3, and at 857.15 K from 965 bar h jumps by up
+ *              to 729 J/kg and s by up to 0.91 J/(kg K), up or down. A value
  *              two states have gives the colder one, a value in a gap between
  *              them is VAPORA_OUT_OF_RANGE.
  *   VAPORA_TH, VAPORA_TS  T in the range; every h or s a state of the range

@@ -49,23 +49,22 @@ double sat_pressure(double T) {
     return critical_pressure * std::exp(E);
 }
 
-double sat_pressure_slope(double T, double* dp_dT) {
-    // The K function as sat_pressure evaluates it, with dE/dtau beside it.
+double sat_exponent(double T, double* dE_dT) {
+    // The K function's exponent as sat_pressure evaluates it, with dE/dtau
+    // beside it; one reciprocal for each denominator.
     const double theta = T / critical_temperature;
     const double tau = 1.0 - theta;
     const double poly = tau * (k1 + tau * (k2 + tau * (k3 + tau * (k4 + tau * k5))));
     const double dpoly =
         k1 + tau * (2.0 * k2 + tau * (3.0 * k3 + tau * (4.0 * k4 + tau * 5.0 * k5)));
     const double q = 1.0 + k6 * tau + k7 * tau * tau;
-    const double tq = theta * q;
-    const double r = k8 * tau * tau + k9;
-    const double E = poly / tq - tau / r;
+    const double inv_tq = 1.0 / (theta * q);
+    const double inv_r = 1.0 / (k8 * tau * tau + k9);
     // d(theta q)/dtau = theta q' - q, q' = k6 + 2 k7 tau.
-    const double dE_dtau = dpoly / tq - poly * (theta * (k6 + 2.0 * k7 * tau) - q) / (tq * tq) -
-                           (k9 - k8 * tau * tau) / (r * r);
-    const double p = critical_pressure * std::exp(E);
-    *dp_dT = -p * dE_dtau / critical_temperature;
-    return p;
+    const double dE_dtau = inv_tq * (dpoly - poly * (theta * (k6 + 2.0 * k7 * tau) - q) * inv_tq) -
+                           (k9 - k8 * tau * tau) * inv_r * inv_r;
+    *dE_dT = -dE_dtau / critical_temperature;
+    return poly * inv_tq - tau * inv_r;
 }
 
 double sat_temperature_refine(double T_start, double p, double tol) {

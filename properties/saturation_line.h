@@ -35,10 +35,11 @@ double l_boundary_beta(double theta);
 // for a T that is not a number. 647.3 K exactly gives 2.212e7 Pa.
 double sat_pressure(double T);
 
-// The K function and its slope: returns the saturation pressure [Pa] at T [K]
-// and writes dp/dT [Pa/K]. No refusal: above 647.3 K it continues the formula,
-// for solvers that step across the critical temperature on their way.
-double sat_pressure_slope(double T, double* dp_dT);
+// The K function's exponent E = ln(p / 2.212e7) at T [K] and its slope dE/dT
+// [1/K], the same formula as sat_pressure without the exponential (so that
+// a solver can compare logarithms). No refusal: above 647.3 K it continues
+// the formula, for solvers that step across the critical temperature.
+double sat_exponent(double T, double* dE_dT);
 
 // Saturation temperature [K] near T_start at which |p - sat_pressure(T)| < tol
 // [Pa]: a march in 0.05 K steps, then bisection of the last step. A start

@@ -199,23 +199,30 @@ void entropy_slopes(const Common& c, double* S_theta, double* S_beta) {
     double lin = -A13 - two_A14 * t + nineteen_A16 * t18 / (d16 * d16);
     if (c.use_a15) lin += ten_A15 * (c.D * c.D8);
 
-    *S_theta = A[0] / t - poly + A11 * (W_t * c.Zpow + W * zp * Z_t) + lin_t * b -
-               11.0 * (10.0 * t10 / t * d17 - 22.0 * t10 * t10) / (d17 * d17 * d17) * lin_b +
-               A20 * (17.0 * eighteen_a9 * c.t16 + 19.0 * 20.0 * t18) * rest -
-               21.0 * twenty_A22 * t21_inv / t * (b2 * b2);
-    *S_beta = A11 * (W_b * c.Zpow + W * zp * Z_b) + lin -
-              11.0 * t10 / (d17 * d17) * (A17 + b * (2.0 * A18 + 3.0 * b * A19)) +
-              A20 * t17 * (eighteen_a9 + 20.0 * t * t) * (a11 - 3.0 * c.q3_inv / q) +
-              3.0 * A21 * b2 + 4.0 * twenty_A22 * t21_inv * b2 * b;
+    if (S_theta)
+        *S_theta = A[0] / t - poly + A11 * (W_t * c.Zpow + W * zp * Z_t) + lin_t * b -
+                   11.0 * (10.0 * t10 / t * d17 - 22.0 * t10 * t10) / (d17 * d17 * d17) * lin_b +
+                   A20 * (17.0 * eighteen_a9 * c.t16 + 19.0 * 20.0 * t18) * rest -
+                   21.0 * twenty_A22 * t21_inv / t * (b2 * b2);
+    if (S_beta)
+        *S_beta = A11 * (W_b * c.Zpow + W * zp * Z_b) + lin -
+                  11.0 * t10 / (d17 * d17) * (A17 + b * (2.0 * A18 + 3.0 * b * A19)) +
+                  A20 * t17 * (eighteen_a9 + 20.0 * t * t) * (a11 - 3.0 * c.q3_inv / q) +
+                  3.0 * A21 * b2 + 4.0 * twenty_A22 * t21_inv * b2 * b;
 }
 
 }  // namespace
 
-void sub1_entropy_slopes(double T, double p, double* s_T, double* s_p) {
-    double S_theta, S_beta;
-    entropy_slopes(common(T, p), &S_theta, &S_beta);
-    *s_T = entropy_scale * S_theta / critical_temperature;
-    *s_p = entropy_scale * S_beta / critical_pressure;
+void sub1_properties_slopes(double T, double p, double* v, double* h, double* s, double* s_T,
+                            double* s_p) {
+    const Common c = common(T, p);
+    if (v) *v = volume(c);
+    if (h) *h = enthalpy(c);
+    if (s) *s = entropy(c);
+    double S_theta = 0.0, S_beta = 0.0;
+    entropy_slopes(c, s_T ? &S_theta : nullptr, s_p ? &S_beta : nullptr);
+    if (s_T) *s_T = entropy_scale * S_theta / critical_temperature;
+    if (s_p) *s_p = entropy_scale * S_beta / critical_pressure;
 }
 
 double sub1_volume(double T, double p) {

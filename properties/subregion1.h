@@ -10,8 +10,9 @@ double sub1_entropy(double T, double p);   // s [J/(kg K)]
 // skips that property. Each value is the one the function above gives.
 void sub1_properties(double T, double p, double* v, double* h, double* s);
 
-// The entropy's partial derivatives: s_T = ds/dT at constant p [J/(kg K2)] and
-// s_p = ds/dp at constant T [J/(kg K Pa)], of the sums sub1_entropy evaluates.
-// With them the other slopes follow: dh/dT = T s_T, dh/dp = v + T s_p and
-// dv/dT = -s_p.
-void sub1_entropy_slopes(double T, double p, double* s_T, double* s_p);
+// sub1_properties with the entropy's partial derivatives of the same sums:
+// s_T = ds/dT at constant p [J/(kg K2)], s_p = ds/dp at constant T
+// [J/(kg K Pa)]; a null pointer skips that value. The other slopes follow:
+// dh/dT = T s_T, dh/dp = v + T s_p, dv/dT = -s_p.
+void sub1_properties_slopes(double T, double p, double* v, double* h, double* s, double* s_T,
+                            double* s_p);

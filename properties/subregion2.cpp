@@ -240,17 +240,22 @@ void entropy_slopes(const Common& c, double* S_theta, double* S_beta) {
     }
     st += c.beta * c.ratio10 * b9t;
     sb += 11.0 * c.ratio10 * b9b;
-    *S_theta = st;
-    *S_beta = sb;
+    if (S_theta) *S_theta = st;
+    if (S_beta) *S_beta = sb;
 }
 
 }  // namespace
 
-void sub2_entropy_slopes(double T, double p, double* s_T, double* s_p) {
-    double S_theta, S_beta;
-    entropy_slopes(common(T, p), &S_theta, &S_beta);
-    *s_T = entropy_scale * S_theta / critical_temperature;
-    *s_p = entropy_scale * S_beta / critical_pressure;
+void sub2_properties_slopes(double T, double p, double* v, double* h, double* s, double* s_T,
+                            double* s_p) {
+    const Common c = common(T, p);
+    if (v) *v = volume(c);
+    if (h) *h = enthalpy(c);
+    if (s) *s = entropy(c);
+    double S_theta = 0.0, S_beta = 0.0;
+    entropy_slopes(c, s_T ? &S_theta : nullptr, s_p ? &S_beta : nullptr);
+    if (s_T) *s_T = entropy_scale * S_theta / critical_temperature;
+    if (s_p) *s_p = entropy_scale * S_beta / critical_pressure;
 }
 
 double sub2_volume(double T, double p) {

@@ -10,7 +10,9 @@ double sub2_entropy(double T, double p);   // s [J/(kg K)]
 // pointer skips that property. Each value is the one the function above gives.
 void sub2_properties(double T, double p, double* v, double* h, double* s);
 
-// The entropy's partial derivatives: s_T = ds/dT at constant p [J/(kg K2)] and
-// s_p = ds/dp at constant T [J/(kg K Pa)], of the sums sub2_entropy evaluates.
-// With them: dh/dT = T s_T, dh/dp = v + T s_p, dv/dT = -s_p.
-void sub2_entropy_slopes(double T, double p, double* s_T, double* s_p);
+// sub2_properties with the entropy's partial derivatives of the same sums:
+// s_T = ds/dT at constant p [J/(kg K2)], s_p = ds/dp at constant T
+// [J/(kg K Pa)]; a null pointer skips that value. The other slopes follow:
+// dh/dT = T s_T, dh/dp = v + T s_p, dv/dT = -s_p.
+void sub2_properties_slopes(double T, double p, double* v, double* h, double* s, double* s_T,
+                            double* s_p);

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "converged/converged.h"
+#include "library/converged_pairs.h"
 #include "solvers/solvers.h"
 #include "solvers/typed_number.h"
 
@@ -30,13 +31,7 @@ double to_solver_units(char quantity, double value) {
     return (quantity == 'h' || quantity == 's') ? value * 1000.0 : value;
 }
 
-// The converged solvers, in pair code order, take T in K and p in Pa.
-using ConvergedSolve = int (*)(double, double, ConvergedState*);
-const ConvergedSolve converged_solvers[] = {converged_state_from_T_p, converged_state_from_T_h,
-                                            converged_state_from_p_h, converged_state_from_T_s,
-                                            converged_state_from_p_s, converged_state_from_T_x,
-                                            converged_state_from_p_x};
-
+// The converged solvers take T in K, p in Pa, h and s in J.
 double to_si(char quantity, double value) {
     return quantity == 't'   ? value + celsius_zero
            : quantity == 'p' ? value * pascals_per_bar
@@ -148,7 +143,7 @@ int solve_display_pair(int pair, double a, double b, SteamState* state, Solver s
         return solve_typed_point(pair, to_solver_units(name[0], a), to_solver_units(name[2], b),
                                  state);
     ConvergedState found;
-    if (converged_solvers[pair](to_si(name[0], a), to_si(name[2], b), &found) != converged_ok)
+    if (converged_pair_solvers[pair](to_si(name[0], a), to_si(name[2], b), &found) != converged_ok)
         return 0;
     *state = from_si(found);
     keep_given(name[0], a, state);

@@ -122,3 +122,75 @@ TEST(Converged, SeededGridRoundTrips) {
         if (st.p >= 611.2) expect_all_pairs(st);
     }
 }
+
+// Where a pair names two states the header's choice is returned, where it
+// names none the pair is out of range: the twin states of the isotherms'
+// extremes, the jump of subregions 1 and 4 at 623.15 K, liquid over wet.
+TEST(Converged, TwoStatesOrNone) {
+    const struct {
+        Pair pair;
+        double a, T_or_p;  // the pair's a; the T or p of the state whose b is given
+        int b;             // field of that state: h 2, s 3
+        double want;       // the T or p expected
+        int field;
+    } rows[] = {
+        {converged_state_from_T_s, 275.0, 2e7, 3, 1.02519e7, 1},   // s of cold water has a maximum
+        {converged_state_from_T_h, 573.15, 9e7, 2, 3.61987e7, 1},  // h of hot water a minimum
+        {converged_state_from_T_h, 300.0, 5e6, 2, 5e6, 1},         // liquid, not wet
+        {converged_state_from_p_h, 5e7, 623.150001, 2, 623.127952, 0},  // overlap: the colder
+    };
+    for (const auto& r : rows) {
+        ConvergedState given, st;
+        const bool isobar = r.pair == converged_state_from_p_h;
+        ASSERT_EQ(
+            converged_state_from_T_p(isobar ? r.T_or_p : r.a, isobar ? r.a : r.T_or_p, &given),
+            converged_ok);
+        ASSERT_EQ(r.pair(r.a, (&given.T)[r.b], &st), converged_ok);
+        EXPECT_NEAR((&st.T)[r.field], r.want, 1e-6 * r.want) << r.a;
+    }
+    // 623.15 K at 500 bar: the entropy jumps up by 0.16 J/(kg K), a gap.
+    ConvergedState below, above, st;
+    converged_state_from_T_p(623.15, 5e7, &below);
+    converged_state_from_T_p(623.15 + 1e-9, 5e7, &above);
+    EXPECT_EQ(converged_state_from_p_s(5e7, 0.5 * (below.s + above.s), &st),
+              converged_out_of_range);
+}
+
+TEST(Converged, StatusesAndRanges) {
+    const double nan = std::nan(""), inf = INFINITY;
+    ConvergedState st;
+    double x;
+    const Pair pairs[] = {converged_state_from_T_p, converged_state_from_T_h,
+                          converged_state_from_p_h, converged_state_from_T_s,
+                          converged_state_from_p_s, converged_state_from_T_x,
+                          converged_state_from_p_x};
+    for (Pair pair : pairs) {
+        EXPECT_EQ(pair(nan, 1.0, &st), converged_invalid);
+        EXPECT_EQ(pair(500.0, -inf, &st), converged_invalid);
+        EXPECT_EQ(pair(500.0, 0.5, nullptr), converged_invalid);
+    }
+    EXPECT_EQ(converged_sat_pressure(nan, &x), converged_invalid);
+    EXPECT_EQ(converged_sat_temperature(inf, &x), converged_invalid);
+    // Just outside each call's range; the ends themselves are inside.
+    const struct {
+        Pair pair;
+        double a, b;
+        int status;
+    } rows[] = {
+        {converged_state_from_T_p, 273.14, 1e5, 1},   {converged_state_from_T_p, 1073.16, 1e5, 1},
+        {converged_state_from_T_p, 500, 611.1, 1},    {converged_state_from_T_p, 500, 1.0001e8, 1},
+        {converged_state_from_T_p, 273.15, 611.2, 0}, {converged_state_from_T_p, 1073.15, 1e8, 0},
+        {converged_state_from_T_x, 647.31, 0.5, 1},   {converged_state_from_T_x, 647.3, 1.0, 0},
+        {converged_state_from_p_x, 2.2121e7, 0.5, 1}, {converged_state_from_p_x, 611.2, 1.01, 1},
+        {converged_state_from_p_h, 1e5, 4.2e6, 1},    {converged_state_from_p_h, 1e5, -100, 1},
+        {converged_state_from_T_s, 500, 12000, 1},    {converged_state_from_p_s, 1e8, 6000, 0},
+    };
+    for (const auto& r : rows) EXPECT_EQ(r.pair(r.a, r.b, &st), r.status) << r.a << " " << r.b;
+    EXPECT_EQ(converged_sat_pressure(647.31, &x), converged_out_of_range);
+    EXPECT_EQ(converged_sat_temperature(611.1, &x), converged_out_of_range);
+    ConvergedState in, end, out;
+    EXPECT_EQ(converged_turbine(1e7, 800, 1e4, 1.2, &in, &end, &out), converged_out_of_range);
+    ASSERT_EQ(converged_turbine(1e7, 800, 1e4, 0.85, &in, &end, &out), converged_ok);
+    EXPECT_NEAR(out.h, in.h - 0.85 * (in.h - end.h), 1e-9 * in.h);
+    EXPECT_LT(end.x, 1.0);  // the isentropic end is wet at 0.1 bar
+}

@@ -90,14 +90,18 @@ TEST(VaporaCalc, BadInputIsOneLineOnStderrAndStatus2) {
     EXPECT_EQ(run_process({VAPORA_CALC, "sub1_volume", "300", ""}).status, 2);  // an empty word
 }
 
-// Each pair code reaches its own solver, in degC, bar and kJ/kg; the guards' refusals.
+// Each pair code reaches its own solver, in degC, bar and kJ/kg, the window's or the
+// converged one; the guards' refusals.
 TEST(CalcState, PairsRefusalsTurbineAndPoint) {
+    // clang-format off
     const std::tuple<const char*, const char*, double, double> cases[] = {
         {"state t_p 100 1", "s", 7.3618, 0.0001}, {"state t,x 100 0.5", "p", 1.0132, 0.001},
         {"state p,h 1 50", "t", 12, 1},           {"state t,h 20 2400", "x", 0.94, 0.05},
         {"state t_s 300 6", "p", 65.05, 0.01},    {"state p_s 10 6.5", "t", 180, 1},
         {"state p_x 1 1", "t", 99.63, 0.01},      {"point 4 100", "p", 1.0132, 0.001},
-    };
+        {"state --converged p_h 100 3374.5982390584541", "t", 500, 1e-9},
+        {"state --converged t_x 100 0.5", "p", 1.0132526, 1e-7}};
+    // clang-format on
     for (const auto& [arguments, name, value, tolerance] : cases)
         EXPECT_NEAR(std::stod(answer(arguments)[name]), value, tolerance) << arguments;
     const std::pair<const char*, const char*> refusals[] = {
