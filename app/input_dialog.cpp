@@ -18,14 +18,17 @@ const wchar_t* const second_labels[8] = {label_p,       L"h [kJ/kg]", L"h [kJ/kg
 
 // The pair selectors are 15 dialog units wide, which leaves the system dialog font too
 // little room for a three-character label beside the check circle ("t,h" shows as "t,"):
-// they get a smaller, condensed font of their own for as long as the dialog exists.
-constexpr int selector_font_height = 12;
-constexpr int selector_font_width = 4;  // average character width, narrower than the face's own
+// they get a smaller font of their own for as long as the dialog exists. Its widths are
+// the face's own: a requested character width would stretch each face by its declared
+// average width, which differs between faces of equal letter widths, and squeezed the
+// commas into the letters. At a 9-pixel em the widest label, "p,h", is 13 pixels wide in
+// Arial, the room beside the circle.
+constexpr int selector_font_em = 9;
 HFONT selector_font = nullptr;
 
 void set_selector_font(HWND dialog) {
-    selector_font = CreateFontW(selector_font_height, selector_font_width, 0, 0, FW_NORMAL, 0, 0, 0,
-                                DEFAULT_CHARSET, 0, 0, 0, VARIABLE_PITCH | FF_SWISS, nullptr);
+    selector_font = CreateFontW(-selector_font_em, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0,
+                                0, 0, VARIABLE_PITCH | FF_SWISS, nullptr);
     for (int id = IDC_P1_TP; id <= IDC_P2_PX; ++id)
         SendDlgItemMessageW(dialog, id, WM_SETFONT, reinterpret_cast<WPARAM>(selector_font), 0);
 }

@@ -78,13 +78,17 @@ typedef enum vapora_status {
  * (subregion 2 from 857.15 K up), and wet states on the saturation line from
  * 273.15 K (611.2 Pa) to the critical point (647.3 K, 2.212e7 Pa).
  *   VAPORA_TP  every (T, p) of the range; a p on the saturation line (within
- *              1e-5 Pa) is the liquid, as in the window.
+ *              1e-5 Pa) is the liquid, as in the window. In subregions 3 and 4
+ *              below 647.3 K the liquid is the smallest volume at that p and
+ *              the vapour the largest, above 647.3 K the stable volume.
  *   VAPORA_PH, VAPORA_PS  p in the range; every h or s a state of the range
  *              has at that p, wet between the saturated liquid and vapour.
  *              Along an isobar h and s rise with T, but the subregions do not
  *              join exactly: at 623.15 K from 165 bar, on the boundary between
  *              subregions 2 and 3, and at 857.15 K from 965 bar h jumps by up
- *              to 729 J/kg and s by up to 0.91 J/(kg K), up or down. A value
+ *              to 729 J/kg and s by up to 0.91 J/(kg K), up or down (near
+ *              the critical point, by less, at 647.3 K and at the critical
+ *              volume, where subregion 3 changes its forms). A value
  *              two states have gives the colder one, a value in a gap between
  *              them is VAPORA_OUT_OF_RANGE.
  *   VAPORA_TH, VAPORA_TS  T in the range; every h or s a state of the range

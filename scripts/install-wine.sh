@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Installs Debian's Wine for 32-bit programs, plus the X tools the Windows tests use,
-# and optionally prepares a Wine prefix.
+# Installs Debian's Wine for 32-bit programs, plus the X tools and the faces the Windows
+# tests use, and optionally prepares a Wine prefix.
 #   scripts/install-wine.sh                 install only (quick when already installed)
 #   scripts/install-wine.sh --prefix DIR    also create the Wine prefix DIR if it is missing
 #   scripts/install-wine.sh --bits          only print 32 or 64: which Windows build Wine
 #                                           can run on this machine (fails, printing
 #                                           nothing, where the probe cannot be built)
 # Quiet; prints a line or two only when it installs something. Waits (bounded) for a dpkg
-# lock held by another apt-get.
+# lock held by another apt-get; stops with apt's own error when an update or an install
+# fails.
 set -euo pipefail
 
 cd "$(dirname "$0")/.."
@@ -131,14 +132,15 @@ install_packages() {
     if [ "${bits:-}" = 32 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
       $sudo dpkg --add-architecture i386
     fi
-    # A mirror half-way through a sync fails one index but leaves the others usable: go on,
-    # and let the install say whether what it needs was found.
-    apt_retry apt-get update -qq 2>/dev/null || echo "apt-get update reported errors; trying the install anyway"
+    # An index that cannot be fetched would show later only as a package apt cannot
+    # locate: stop here, under apt's own error.
+    apt_retry apt-get update -qq || { echo "Wine: apt-get update failed (its error is above)"; exit 1; }
     export DEBIAN_FRONTEND=noninteractive
     log=$(mktemp)
     if ! apt_retry apt-get install -y -qq --no-install-recommends -o Dpkg::Use-Pty=0 \
         "${missing[@]}" >"$log" 2>&1; then
-      echo "Plain install refused ($(grep -m1 '^E:' "$log" || echo 'no reason given'));" \
+      grep -E '^(E|W):' "$log" || tail -5 "$log"
+      echo "Plain install refused (apt's error above);" \
         "aligning 64-bit libraries that have no 32-bit twin on the release's version"
       if ! pins_out=$(align_multiarch_pins "${missing[@]}"); then
         echo "$pins_out"
@@ -149,20 +151,25 @@ install_packages() {
       echo "Realigned: ${pins[*]}"
       apt_retry apt-get install -y -qq --no-install-recommends --allow-downgrades -o Dpkg::Use-Pty=0 \
         -o Dir::Etc::PreferencesParts="$prefs_dir" "${missing[@]}" "${pins[@]}" >"$log" 2>&1 ||
-        { grep '^E:' "$log"; rm -f "$log"; echo "Wine: the install failed"; exit 1; }
+        { grep -E '^(E|W):' "$log" || tail -5 "$log"; rm -f "$log"; echo "Wine: the install failed"; exit 1; }
     fi
     rm -f "$log"
     echo "Installed in $(( $(date +%s) - start )) s"
   fi
 }
 
-# The probe needs a compiler; only its verdict says which Wine to install.
-install_packages gcc libc6-dev xvfb xauth xdotool x11-utils imagemagick python3
+# The probe needs a compiler; only its verdict says which Wine to install. The faces:
+# Liberation Serif and Sans, of the widths of Times New Roman and Arial, stand in for them
+# (scripts/test-windows.sh registers them); Wine's own faces hold the System font of a
+# Windows machine's widths, which sets the size of a dialog without a font of its own
+# (scripts/test-windows.sh copies it into the prefix).
+install_packages gcc libc6-dev xvfb xauth xdotool x11-utils imagemagick python3 \
+  fonts-liberation fonts-liberation2
 bits=$(wine_bits) || exit 1
 if [ "$bits" = 32 ]; then
-  install_packages wine wine32:i386
+  install_packages wine wine32:i386 fonts-wine
 else
-  install_packages wine wine64 g++-mingw-w64-x86-64
+  install_packages wine wine64 g++-mingw-w64-x86-64 fonts-wine
 fi
 
 # The loader and server for the chosen width: with both Wines installed, the plain wine

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the Windows program under Wine on a private Xvfb display and drives it as a user
-# (tests/wine/flows.py): the chart against the Linux vapora-chart, the
-# data-input dialog's selector labels, typed points, the About box and the end.
+# (tests/wine/flows.py): the chart against the Linux vapora-chart, the panels',
+# selector labels' and results' texts, typed points, the About box and the end.
 #
 #   scripts/build-windows.sh && scripts/test-windows.sh
 #
@@ -29,10 +29,16 @@ fi
 [ -f "$exe" ] || { echo "$exe does not exist: scripts/build-windows.sh builds it"; exit 1; }
 [ -x "$WINESERVER" ] || WINESERVER=$(command -v wineserver)
 
-# Wine's caption 4 pixels taller, so its 1000 x 700 window has the Linux 994 x 671 client.
+# The caption height and the stand-in faces (tests/wine/prefix.reg), into a new prefix and
+# an old one alike. Wine looks for its System font, whose letter widths set the size of a
+# dialog without a font of its own, in the prefix's Fonts folder, where Debian's Wine puts
+# none: Wine's own (fonts-wine) has a Windows machine's widths, 8 pixels a dialog base
+# unit; the TrueType face Wine stands in without it has 7.
 scripts/install-wine.sh --prefix "$WINEPREFIX"
-DISPLAY="" timeout 120 "$WINE" reg add 'HKCU\Control Panel\Desktop\WindowMetrics' \
-  /v CaptionHeight /t REG_SZ /d 22 /f >/dev/null 2>&1 || { echo "Wine cannot start"; exit 1; }
+cp -f /usr/share/wine/fonts/vgasys.fon "$WINEPREFIX/drive_c/windows/Fonts/" ||
+  { echo "Wine's System font (fonts-wine) is missing"; exit 1; }
+DISPLAY="" timeout 120 "$WINE" reg import 'tests\wine\prefix.reg' >/dev/null 2>&1 ||
+  { echo "Wine cannot start, or cannot import tests/wine/prefix.reg"; exit 1; }
 timeout 60 "$WINESERVER" -w || true
 
 [ -f build/CMakeCache.txt ] || cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -67,17 +67,26 @@ int layout_width(PangoContext* context, const PangoFontDescription* desc, const 
     return width;
 }
 
-// A font ready to draw: its description and the horizontal stretch that gives a
-// requested character width. Worked out once per set of parameters.
+// A font ready to draw: its description, its cell height in pixels and the horizontal
+// stretch that gives a requested character width. Worked out once per set of parameters.
 struct Resolved {
     PangoFontDescription* desc = nullptr;
+    int cell = 16;
     double x_scale = 1;
 };
+
+// The hinted ascent plus descent of a described font, in Pango units.
+int cell_of(const PangoFontDescription* desc) {
+    PangoFontMetrics* m = pango_context_get_metrics(measuring_context(), desc, nullptr);
+    int cell = pango_font_metrics_get_ascent(m) + pango_font_metrics_get_descent(m);
+    pango_font_metrics_unref(m);
+    return cell;
+}
 
 const Resolved& resolve(const FontParams& f) {
     static std::map<std::tuple<int, int, int, bool, DWORD>, Resolved> cache;
     int height = f.height == 0 ? 16 : std::abs(f.height);
-    auto key = std::make_tuple(height, f.width, f.weight, f.italic, f.pitch_and_family & 0xF0);
+    auto key = std::make_tuple(f.height, f.width, f.weight, f.italic, f.pitch_and_family & 0xF0);
     auto it = cache.find(key);
     if (it != cache.end()) return it->second;
     Resolved r;
@@ -86,14 +95,18 @@ const Resolved& resolve(const FontParams& f) {
     pango_font_description_set_weight(r.desc,
                                       f.weight >= 600 ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
     pango_font_description_set_style(r.desc, f.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
-    // The largest whole-pixel size whose hinted cell fits the height, as a hinted face
-    // is sized for a cell height.
-    for (int em = height; em >= 1; --em) {
-        pango_font_description_set_absolute_size(r.desc, em * PANGO_SCALE);
-        PangoFontMetrics* m = pango_context_get_metrics(measuring_context(), r.desc, nullptr);
-        int cell = pango_font_metrics_get_ascent(m) + pango_font_metrics_get_descent(m);
-        pango_font_metrics_unref(m);
-        if (cell <= height * PANGO_SCALE) break;
+    // A negative height is the character height (the em) itself, as on Windows; a
+    // positive one the cell: the largest whole-pixel size whose hinted cell fits it, as
+    // a hinted face is sized for a cell height. The loop ends at 1 pixel at the latest.
+    if (f.height < 0) {
+        pango_font_description_set_absolute_size(r.desc, height * PANGO_SCALE);
+        r.cell = PANGO_PIXELS_CEIL(cell_of(r.desc));
+    } else {
+        r.cell = height;
+        for (int em = height; em >= 1; --em) {
+            pango_font_description_set_absolute_size(r.desc, em * PANGO_SCALE);
+            if (cell_of(r.desc) <= height * PANGO_SCALE) break;
+        }
     }
     // A character width stretches the face so that its average lowercase letter is that
     // many pixels wide.
@@ -119,7 +132,7 @@ BOOL TextOutW(HDC hdc, int x, int y, LPCWSTR lpString, int c) {
     if (!utf8) return FALSE;  // not text: a surrogate or a value beyond Unicode
     const FontParams& f = dc->font->font;
     const Resolved& font = resolve(f);
-    int height = f.height == 0 ? 16 : std::abs(f.height);
+    const int height = font.cell;
     double angle = f.escapement / 10.0 * G_PI / 180.0;
 
     // The layout is made upright and unstretched, and then drawn through the rotation and

@@ -84,6 +84,15 @@ TEST(GdiText, PlacedByItsCellAndTurnedByTheEscapement) {
     }
 }
 
+// A negative height is the em, as on Windows: Liberation Serif's 12-pixel em is the
+// largest whose cell fits 14 pixels.
+TEST(GdiText, NegativeHeightIsTheEm) {
+    MemoryDC em(300, 40), cell(300, 40);
+    em.write({L"Hg\u00b0y", 10, 10, -12, 0, 0, 0, 0, FF_ROMAN});
+    cell.write({L"Hg\u00b0y", 10, 10, 14, 0, 0, 0, 0, FF_ROMAN});
+    EXPECT_EQ(em.differing(cell), 0);
+}
+
 // The character width is the average width of the letters a to z; an escapement of 90
 // degrees turns the text by a right angle: its ink's box is the flat text's box turned.
 TEST(GdiText, WidthIsTheAverageLetterAndNinetyDegreesARightAngle) {

@@ -3,7 +3,8 @@
 
 Run by scripts/test-windows.sh on a private X display, with WINE (the loader), CHART (the
 Linux vapora-chart) and OUT (a folder for screenshots and logs) set. Prints one PASS or
-FAIL line per check and exits 1 when one fails. Screenshots come from ImageMagick, input
+FAIL line per check and exits 1 when one fails, also when something unforeseen goes wrong;
+the program it starts is ended whatever happens. Screenshots come from ImageMagick, input
 from xdotool; every wait is bounded."""
 import os
 import subprocess
@@ -31,21 +32,26 @@ def sh(*args):
 
 
 def poll(condition, seconds=10):
+    """The condition's first true answer within `seconds`, else its last answer."""
     end = time.time() + seconds
-    while not condition() and time.time() < end:
+    while not (answer := condition()) and time.time() < end:
         time.sleep(0.25)
-    return condition()
+    return answer
 
 
 def window(title, seconds=10):
-    ids = lambda: sh("xdotool", "search", "--onlyvisible", "--name", f"^{title}$").split()
-    return ids()[0].decode() if poll(ids, seconds) else None
+    """The X id of the visible window titled `title`, or None: each try is one search, whose
+    answer is the one used, so a window closing meanwhile is simply not found."""
+    ids = poll(lambda: sh("xdotool", "search", "--onlyvisible", "--name", f"^{title}$").split(), seconds)
+    return ids[0].decode() if ids else None
 
 
 def shot(source, name):
-    """A window (X id) or a PNG as (width, height, {(x, y): (r, g, b)})."""
+    """A window (X id) or a PNG as (width, height, {(x, y): (r, g, b)}); a window that is
+    gone gives an empty picture."""
     path = f"{OUT}/{name}.png"
     if source != path:
+        os.path.exists(path) and os.remove(path)
         sh("import", "-window", source, path)
     _, size, _, data = (sh("convert", path, "-depth", "8", "ppm:-") or b"P6\n0 0\n255\n").split(b"\n", 3)
     w, h = map(int, size.split())
@@ -74,24 +80,32 @@ def click(wid, x, y, template_w, template_h):
     sh("xdotool", "mousemove", "--window", wid, str(x * w // template_w), str(y * h // template_h), "click", "1")
 
 
-def labels_legible(dialog):
-    """The three narrow point-1 selectors that start with the same letter (t,h t,s t,x and
-    p,h p,s p,x, 15 x 12 dialog units each) show three different labels past the check
-    circle, where labels cut after the comma would all show "t," or "p,"."""
+def ink(px, x, y):
+    return sum(px.get((x, y), (255, 255, 255))) < 300  # dark: text, not a face or a bevel
+
+
+def selector_labels(dialog):
+    """The pair selectors whose label, past the check circle, is not three runs of inked
+    columns ("t", ",", "h"): a label cut short, or a comma run into a letter, makes fewer.
+    Point 1's "t,p" is left out: the focus rectangle's dots surround it."""
     w, h, px = dialog
-    labels = [tuple(px[(x, y)] for y in range(top * h // 166, (top + 12) * h // 166)
-                    for x in range(left * w // 180 + 15, (left + 15) * w // 180 - 2))
-              for left, top in ((45, 40), (15, 52), (45, 52), (60, 40), (30, 52), (60, 52))]
-    return len(set(labels[:3])) == 3 and len(set(labels[3:])) == 3
+    wrong = []
+    for name, left, top, width in (("t,p", 15, 40, 30), ("t,h", 45, 40, 15), ("p,h", 60, 40, 15), ("t,s", 15, 52, 15),
+                                   ("p,s", 30, 52, 15), ("t,x", 45, 52, 15), ("p,x", 60, 52, 15)):
+        for left in (left + 90,) if name == "t,p" else (left, left + 90):
+            cols = sorted({x for x in range(left * w // 180 + 15, (left + width) * w // 180)
+                           for y in range(top * h // 166, (top + 12) * h // 166) if ink(px, x, y)})
+            if sum(b - a > 1 for a, b in zip(cols, cols[1:])) != 2:
+                wrong.append(f"{name} of point {1 + left // 90}")
+    return wrong
 
 
 def keys(wid, *names):
     sh("xdotool", "windowfocus", "--sync", wid, "key", *names)
 
 
-def main(exe):
+def main(program):
     sh("xdotool", "mousemove", "1270", "1010")  # away from where the window appears
-    program = subprocess.Popen([WINE, exe], stdout=open(f"{OUT}/vapora.log", "w"), stderr=subprocess.STDOUT)
     main_window = window("Vapora 2.0", 60)
     if not check(main_window, 'the main window "Vapora 2.0" appears'):
         return
@@ -107,7 +121,8 @@ def main(exe):
     dialog = window("Data input window")
     if check(dialog, "a key opens the data-input dialog"):
         time.sleep(0.5)
-        check(labels_legible(shot(dialog, "data-input")), "every pair selector's label is whole")
+        wrong = selector_labels(shot(dialog, "data-input"))
+        check(not wrong, "every pair selector reads its whole label, comma included " + ", ".join(wrong))
         for x, y, text in ((62, 76, "300"), (62, 91, "10"), (152, 76, "200"), (152, 91, "5"), (135, 138, "")):
             click(dialog, x, y, 180, 166)  # the four boxes, then Calculate
             sh("xdotool", "type", "--delay", "50", text)
@@ -115,21 +130,32 @@ def main(exe):
         if check(results, "Calculate on 300 C, 10 bar and 200 C, 5 bar opens the results"):
             red = list(shot(main_window, "process")[2].values()).count((255, 0, 0))
             check(red >= 30, f"both points are marked and joined in red ({red} red pixels)")
+            time.sleep(0.5)
+            w, h, px = shot(results, "results")  # a line cut short by the edge has ink on the edge
+            cut = sum(ink(px, x, y) for x in range(w - 3, w) for y in range(h - 60))
+            check((w, h) == (400, 340) and not cut, f"the results dialog is 400 x 340 ({w} x {h}) and every line "
+                  f"whole, units included ({cut} text pixels on its right edge)")
             click(results, 100, 157, 200, 170)
             check(poll(lambda: not window("Results", 0)), "the results dialog's Close button ends it")
 
     keys(main_window, "alt+slash")
-    if check(window("Informazioni su Vapora 2.0"), "Alt+/ opens the About box"):
-        keys(window("Informazioni su Vapora 2.0"), "Escape")
+    about = window("Informazioni su Vapora 2.0")
+    if check(about, "Alt+/ opens the About box"):
+        keys(about, "Escape")
         check(poll(lambda: not window("Informazioni su Vapora 2.0", 0)), "Esc closes the About box")
     keys(main_window, "alt+F4")
-    try:
-        status = program.wait(20)
-    except subprocess.TimeoutExpired:
-        status = "none within 20 s"
-    check(status == 0, f"Alt+F4 ends the program with status 0 ({status})")
+    poll(lambda: program.poll() is not None, 20)
+    status = program.poll()
+    check(status == 0, f"Alt+F4 ends the program with status 0 ({'still running' if status is None else status})")
 
 
-main(os.path.abspath(sys.argv[1]))
+program = subprocess.Popen([WINE, os.path.abspath(sys.argv[1])], stdout=open(f"{OUT}/vapora.log", "w"),
+                           stderr=subprocess.STDOUT)
+try:
+    main(program)
+except Exception as e:  # a flow that breaks is a failed check, never a stack trace
+    check(False, f"the flows ran to their end ({type(e).__name__}: {e})")
+finally:
+    program.kill()  # nothing when it has ended
 print("Screenshots and logs:", OUT)
 sys.exit(1 if failures else 0)
