@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building, running, testing and releasing Vapora needs on Debian
-# (the release: file, desktop-file-utils, appstream and groff-base check what it made).
+# (the release: dpkg-dev for the build flags and the shared-library dependencies, zip;
+# unzip, file, desktop-file-utils, appstream, lintian and debootstrap check what it made).
 # Quiet and quick when everything is already there.
 set -euo pipefail
 
@@ -12,7 +13,7 @@ packages=(
   xvfb xauth xdotool x11-utils imagemagick openbox
   g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64
   python3-numpy python3-pandas python3-dask python3-distributed python3-pytest python3-iapws
-  file desktop-file-utils appstream groff-base
+  dpkg-dev zip unzip file desktop-file-utils appstream groff-base lintian debootstrap
 )
 
 missing=()

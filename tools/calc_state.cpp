@@ -23,6 +23,10 @@
 #include <cstring>
 #include <string>
 
+#ifndef O_CLOEXEC
+#define O_CLOEXEC 0  // Windows: vapora-calc.exe starts no program that could inherit it
+#endif
+
 #include "solvers/solvers.h"
 #include "tools/batch.h"
 #include "tools/vapora_calc.h"

@@ -9,6 +9,18 @@
 
 namespace {
 
+#ifdef _WIN32
+// The Windows C runtime has no pread: seek, read and seek back (vapora-calc.exe reads each
+// descriptor from one thread).
+ssize_t pread(int fd, void* buffer, std::size_t n, off_t at) {
+    const off_t here = lseek(fd, 0, SEEK_CUR);
+    if (here < 0 || lseek(fd, at, SEEK_SET) < 0) return -1;
+    const int count = read(fd, buffer, static_cast<unsigned>(n));
+    lseek(fd, here, SEEK_SET);
+    return count;
+}
+#endif
+
 bool is_blank(int c) {
     return c == ' ' || c == '\t';
 }

@@ -69,8 +69,10 @@ GtkWidget* make_icon(HWND c, const vapora::rc::ControlTemplate& t, int cx, int c
 
 // The selectors of the data-input dialog are 15 dialog units (30 pixels) wide for a
 // three-character label such as "t,h": a compact indicator and a smaller font keep every
-// label whole. GTK's minimum sizes stay below the template's rectangles, so every control
-// gets exactly the size its template gives it.
+// label whole. The face is named, DejaVu Sans (the Linux package depends on it), since
+// whatever fontconfig answers for "Sans" may be wider: with only the Liberation faces
+// installed it is Liberation Mono, and "t,h" loses its h. GTK's minimum sizes stay below
+// the template's rectangles, so every control gets exactly the size its template gives it.
 void style_dialogs() {
     static bool done = false;
     if (done) return;
@@ -78,7 +80,7 @@ void style_dialogs() {
     GtkCssProvider* css = gtk_css_provider_new();
     gtk_css_provider_load_from_data(
         css,
-        ".vapora-dialog label, .vapora-dialog entry { font-size: 11px; }"
+        ".vapora-dialog label, .vapora-dialog entry { font: 11px \"DejaVu Sans\"; }"
         ".vapora-dialog entry { min-height: 0; padding: 0 3px; }"
         ".vapora-dialog button { min-height: 0; min-width: 0; padding: 0 4px; }"
         ".vapora-dialog radiobutton { padding: 0; min-height: 0; }"
