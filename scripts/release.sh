@@ -6,7 +6,7 @@
 # OUT/libvapora2_VERSION_ARCH.deb    the shared library; libvapora-dev_...: header, static
 #                                    library, vapora.pc, CMake package
 # OUT/python3-vapora_VERSION_all.deb the Python module
-# OUT/*-dbgsym_VERSION_ARCH.ddeb     the debug info split off each package's programs
+# OUT/*-dbgsym_VERSION_ARCH.ddeb     the debug info split off the programs and the library
 # OUT/vapora-VERSION-win32.zip       the Windows programs, vapora.dll (32- and 64-bit) with
 #                                    Vapora.bas, the README text and the licence
 # OUT/vapora.exe, OUT/vapora         the two programs on their own
