@@ -44,22 +44,6 @@ bool solved_volume_is(int sub, bool liquid, double T, double p, double v) {
 
 }  // namespace
 
-ConvergedState single_phase_state(const SlopedState& st) {
-    // The window's phase flag: 0 above the critical pressure below the
-    // critical temperature, 1 everywhere else.
-    const double x = (st.p > critical_pressure && st.T < critical_temperature) ? 0.0 : 1.0;
-    return {st.T, st.p, st.h, st.s, st.v, x};
-}
-
-ConvergedState mixture(const SlopedState& liquid, const SlopedState& vapour, double x) {
-    return {liquid.T,
-            liquid.p,
-            (1.0 - x) * liquid.h + x * vapour.h,
-            (1.0 - x) * liquid.s + x * vapour.s,
-            (1.0 - x) * liquid.v + x * vapour.v,
-            x};
-}
-
 int converged_state_from_T_p(double T, double p, ConvergedState* out) {
     if (!finite(T, p) || !out) return converged_invalid;
     if (!within(T, converged_T_min, converged_T_max) ||

@@ -24,22 +24,7 @@
 // 273.15 K (611.2 Pa for the calls from p) to the critical point.
 #pragma once
 
-// One state in SI units; x as in the window: the dryness fraction of a
-// two-phase state, the phase flag of a single-phase one.
-struct ConvergedState {
-    double T;
-    double p;
-    double h;
-    double s;
-    double v;
-    double x;
-};
-
-enum ConvergedStatus : int {
-    converged_ok = 0,
-    converged_out_of_range = 1,
-    converged_invalid = 2,
-};
+#include "converged/converged_state.h"
 
 // (T, p): every (T, p) of the range. A p on the saturation line (within
 // 1e-5 Pa) is the liquid, as in the window. In subregions 3 and 4 below

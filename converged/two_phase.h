@@ -3,7 +3,7 @@
 // two saturated sides. Internal to the converged solvers.
 #pragma once
 
-#include "converged/converged.h"
+#include "converged/converged_state.h"
 #include "converged/forward.h"
 
 ConvergedState single_phase_state(const SlopedState& st);
