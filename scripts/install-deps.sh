@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building, running, testing and releasing Vapora needs on Debian
 # (the release: dpkg-dev for the build flags and the shared-library dependencies, zip;
-# unzip, file, desktop-file-utils, appstream, lintian and debootstrap check what it made).
+# unzip, file, desktop-file-utils, appstream, lintian and debootstrap check what it made; ccache, cloc and valgrind serve the mutation script, the test
+# share and the instruction counts of bench/).
 # Quiet and quick when everything is already there.
 set -euo pipefail
 
@@ -14,6 +15,7 @@ packages=(
   g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64
   python3-numpy python3-pandas python3-dask python3-distributed python3-pytest python3-iapws
   dpkg-dev zip unzip file desktop-file-utils appstream groff-base lintian debootstrap
+  ccache cloc valgrind
 )
 
 missing=()
