@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what building, running, testing and releasing Vapora needs on Debian
 # (the release: dpkg-dev for the build flags and the shared-library dependencies, zip;
-# unzip, file, desktop-file-utils, appstream, lintian and debootstrap check what it made; ccache, cloc and valgrind serve the mutation script, the test
-# share and the instruction counts of bench/).
+# unzip, file, desktop-file-utils, appstream, lintian and debootstrap check what it made;
+# ccache, cloc and valgrind serve the mutation script, the test share and the
+# instruction counts of bench/).
 # Quiet and quick when everything is already there.
 set -euo pipefail
 
