@@ -5,10 +5,7 @@
 #include "properties/saturation_line.h"
 
 ConvergedState single_phase_state(const SlopedState& st) {
-    // The window's phase flag: 0 above the critical pressure below the
-    // critical temperature, 1 everywhere else.
-    const double x = (st.p > critical_pressure && st.T < critical_temperature) ? 0.0 : 1.0;
-    return {st.T, st.p, st.h, st.s, st.v, x};
+    return {st.T, st.p, st.h, st.s, st.v, phase_flag(st.T, st.p)};
 }
 
 ConvergedState mixture(const SlopedState& liquid, const SlopedState& vapour, double x) {

@@ -137,3 +137,7 @@ double sat_temperature(double p) {
     }
     return sat_temperature_refine(T0, p, tol);
 }
+
+double phase_flag(double T, double P) {
+    return (P > critical_pressure && T < critical_temperature) ? 0.0 : 1.0;
+}

@@ -51,3 +51,8 @@ double sat_temperature_refine(double T_start, double p, double tol);
 // Saturation temperature [K] at p [Pa]; 647.3 for p >= 2.21e7 Pa (the state
 // is at or above the critical region), -1.0 for p <= 26.97 Pa.
 double sat_temperature(double p);
+
+// The phase flag of a single-phase state at T [K], P [Pa], as every state of
+// the program carries it in x: 0.0 above the critical pressure and below the
+// critical temperature (compressed liquid), 1.0 everywhere else.
+double phase_flag(double T, double P);

@@ -78,10 +78,6 @@ double entropy_from_TP(double T, double P) {
     return s;
 }
 
-double phase_flag(double T, double P) {
-    return (P > critical_pressure && T < critical_temperature) ? 0.0 : 1.0;
-}
-
 void state_from_t_p(double t, double p, double* h, double* s, double* v, double* x) {
     const double T = t + celsius_zero;
     const double P = p * pascals_per_bar;

@@ -59,6 +59,3 @@ void state_from_t_p(double t, double p, double* h, double* s, double* v, double*
 // with Ts at most 647.3 K. Both sides coincide at the critical point.
 void sat_liquid_props(double Ts, double Ps, double* v, double* h, double* s);
 void sat_vapour_props(double Ts, double Ps, double* v, double* h, double* s);
-
-// The phase flag of a single-phase state at T [K], P [Pa].
-double phase_flag(double T, double P);
